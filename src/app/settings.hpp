@@ -1,0 +1,19 @@
+// The values of section "window" of the settings file, read once at start-up.
+#pragma once
+
+#include <string>
+
+struct Settings {
+    int width = 1920;
+    int height = 1080;
+    int refresh_rate = 120;
+    bool fullscreen = true;
+    float volume = 0.005f;
+    bool automaticCam = true;
+    float gamma = 2.0f;
+    bool gammaEnabled = true;
+};
+
+// Reads the file with inih; a missing file prints one line and gives the defaults, malformed or
+// unknown values fall back to their defaults silently. Never fails outward.
+Settings loadSettings(const std::string& path);

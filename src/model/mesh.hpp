@@ -1,0 +1,52 @@
+// One indexed triangle list on the GPU, with the vertex, skinning and texture records the whole model
+// subsystem shares. A mesh never deletes its GL objects, so copies stay drawable.
+#pragma once
+
+#include <glad/gl.h>
+#include <glm/glm.hpp>
+
+#include <string>
+#include <vector>
+
+struct Vertex {
+    glm::vec3 position{0.0f};
+    glm::vec3 normal{0.0f};
+    glm::vec2 texCoords{0.0f};
+    glm::vec3 tangent{0.0f};
+    glm::vec3 bitangent{0.0f};
+};
+static_assert(sizeof(Vertex) == 56, "Vertex must be 14 packed floats");
+
+// Up to eight bone influences per vertex; a slot whose weight is exactly 0 is free.
+struct VertexBoneData {
+    int boneIds[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    float weights[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+};
+static_assert(sizeof(VertexBoneData) == 64, "VertexBoneData must be 8 ints and 8 floats");
+
+struct Texture {
+    GLuint id = 0;
+    std::string type; // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
+    std::string path; // the path under which the texture was requested
+};
+
+struct Mesh {
+    std::vector<Vertex> vertices;
+    std::vector<unsigned int> indices;
+    std::vector<Texture> textures;
+    std::vector<VertexBoneData> boneData;
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    GLuint ebo = 0;
+    GLuint boneVbo = 0;
+
+    // Stores the arrays and uploads them once; needs a current GL context.
+    Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,
+         std::vector<VertexBoneData> boneData);
+
+    // Binds the first two textures to units 0 and 1 and draws; the caller has set up the program.
+    void draw() const;
+
+  private:
+    void upload();
+};
