@@ -32,6 +32,8 @@ struct Model {
     // Imports the file and builds everything at once; never fails outward (a failed import leaves no
     // meshes). Needs a current GL context.
     explicit Model(const std::string& path);
+    // An empty model without a scene, whose tables are filled by hand (tests and tools).
+    Model() = default;
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 
