@@ -65,5 +65,6 @@ std::string boneUniformName(unsigned int boneIndex);
 
 // Evaluates the animation, uploads the bone matrices and `modelMatrix` to `program`, which the caller has
 // made current, and draws every mesh. Draws nothing and returns false when the animation is missing.
+// Leaves `program` current, GL_TEXTURE0 active and the last mesh's textures bound on units 0 and 1.
 bool drawSkinned(float timeInSeconds, Model& model, GLuint program, const glm::mat4& modelMatrix,
                  int animationIndex);

@@ -54,5 +54,6 @@ struct Model {
 void addWeight(VertexBoneData& record, unsigned int boneIndex, float weight);
 
 // Decodes one image into a new GL texture with mipmaps; a missing or undecodable file prints
-// "Texture failed to load at path: " and leaves the texture without an image.
+// "Texture failed to load at path: " and leaves the texture without an image. A decoded image stays
+// bound to GL_TEXTURE_2D on the active unit.
 Texture textureFromFile(const std::string& path, const std::string& meshName);
