@@ -32,6 +32,8 @@ struct Model {
     // Imports the file and builds everything at once; never fails outward (a failed import leaves no
     // meshes). Needs a current GL context.
     explicit Model(const std::string& path);
+    // An empty model without a scene, whose tables are filled by hand (tests and tools).
+    Model() = default;
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 
@@ -52,5 +54,6 @@ struct Model {
 void addWeight(VertexBoneData& record, unsigned int boneIndex, float weight);
 
 // Decodes one image into a new GL texture with mipmaps; a missing or undecodable file prints
-// "Texture failed to load at path: " and leaves the texture without an image.
+// "Texture failed to load at path: " and leaves the texture without an image. A decoded image stays
+// bound to GL_TEXTURE_2D on the active unit.
 Texture textureFromFile(const std::string& path, const std::string& meshName);

@@ -1,0 +1,130 @@
+// Material textures of a mesh, reused by path within one model, the baked lightmaps that meshes get by
+// name, and decoding one image file into a mipmapped GL texture.
+#include "model/model.hpp"
+
+#include <stb_image.h>
+
+#include <cstdio>
+
+namespace {
+
+const char* const planeLightmapPath = "Lightmaps/Lightmap.203.jpg";
+
+// Meshes with names longer than this get a numbered lightmap, keyed by up to four characters of the
+// name from position 8 (Building.042_Mesh -> ".042").
+constexpr std::size_t numberedLightmapNameLength = 10;
+constexpr std::size_t lightmapKeyStart = 8;
+constexpr std::size_t lightmapKeyLength = 4;
+
+Texture lightmapTexture(const std::string& path, const std::string& typeName) {
+    Texture texture = textureFromFile(path, "");
+    texture.type = typeName;
+    texture.path = path;
+    return texture;
+}
+
+} // namespace
+
+std::vector<Texture> Model::loadMaterialTextures(const aiMaterial* material, aiTextureType type,
+                                                 const std::string& typeName, int meshIndex,
+                                                 const aiString& meshName) {
+    const std::string name(meshName.data, meshName.length);
+    std::vector<Texture> result;
+    for (unsigned int i = 0; i < aiGetMaterialTextureCount(material, type); ++i) {
+        aiString pathText;
+        aiGetMaterialTexture(material, type, i, &pathText);
+        const std::string path(pathText.data, pathText.length);
+        bool reused = false;
+        for (const Texture& loaded : texturesLoaded) {
+            if (loaded.path == path) {
+                result.push_back(loaded);
+                reused = true;
+                break;
+            }
+        }
+        if (reused)
+            continue;
+        Texture texture = textureFromFile(path, name);
+        texture.type = typeName;
+        texture.path = path;
+        result.push_back(texture);
+        texturesLoaded.push_back(texture);
+    }
+
+    // Lightmaps ride along with the specular textures so that a mesh without a specular map gets its
+    // lightmap as second texture, on unit 1. Each qualifying mesh reads its lightmap again.
+    if (type == aiTextureType_SPECULAR) {
+        if (name == "Plane") {
+            std::printf("\n\n%s\n\n", name.c_str());
+            std::fflush(stdout);
+            const Texture texture = lightmapTexture(planeLightmapPath, typeName);
+            result.push_back(texture);
+            texturesLoaded.push_back(texture);
+        }
+        if (name.size() > numberedLightmapNameLength) {
+            std::printf("%d\n", meshIndex);
+            const std::string key = name.substr(lightmapKeyStart, lightmapKeyLength);
+            std::printf("mesh Name number: %s\n", key.c_str());
+            std::fflush(stdout);
+            const Texture texture = lightmapTexture("Lightmaps/Lightmap" + key + ".jpg", typeName);
+            result.push_back(texture);
+            texturesLoaded.push_back(texture);
+        }
+    }
+    return result;
+}
+
+Texture textureFromFile(const std::string& path, const std::string& meshName) {
+    Texture texture;
+    glGenTextures(1, &texture.id);
+    const std::string fileName = meshName == "Zeus.obj" ? std::string("textures/newSkin.jpg") : path;
+
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* pixels = stbi_load(fileName.c_str(), &width, &height, &channels, 0);
+    GLenum format = 0;
+    switch (channels) {
+    case 1:
+        format = GL_RED;
+        break;
+    case 2:
+        format = GL_RG;
+        break;
+    case 3:
+        format = GL_RGB;
+        break;
+    case 4:
+        format = GL_RGBA;
+        break;
+    default:
+        break;
+    }
+
+    if (pixels && format != 0) {
+        glBindTexture(GL_TEXTURE_2D, texture.id);
+        // Decoded rows are tightly packed; the default alignment of 4 would skew every image whose row
+        // is not a multiple of 4 bytes (odd-width RGB, most single-channel images).
+        GLint previousAlignment = 4;
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                     pixels);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+        if (channels == 2) {
+            // A two-channel image is grey plus alpha: spread grey over RGB so it samples like the others.
+            const GLint greyAlpha[] = {GL_RED, GL_RED, GL_RED, GL_GREEN};
+            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyAlpha);
+        }
+        glGenerateMipmap(GL_TEXTURE_2D);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    } else {
+        std::printf("Texture failed to load at path: %s\n", path.c_str());
+        std::fflush(stdout);
+    }
+    stbi_image_free(pixels);
+    return texture;
+}

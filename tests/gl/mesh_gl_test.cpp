@@ -1,0 +1,185 @@
+// Meshes on a real context: the model-wide skinning array and each mesh's slice of it on the GPU, the
+// vertex layout every model shader relies on, and which textures a draw binds.
+#include "../support/scene_fixtures.hpp"
+#include "gl_context.hpp"
+#include "model/model.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+GLuint buildFlatProgram() {
+    const char* vertexText = "#version 430 core\nlayout(location = 0) in vec3 p;\n"
+                             "void main() { gl_Position = vec4(p, 1.0); }\n";
+    const char* fragmentText = "#version 430 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
+    const GLuint program = glCreateProgram();
+    for (const auto& [kind, text] :
+         {std::pair{GL_VERTEX_SHADER, vertexText}, std::pair{GL_FRAGMENT_SHADER, fragmentText}}) {
+        const GLuint shader = glCreateShader(kind);
+        glShaderSource(shader, 1, &text, nullptr);
+        glCompileShader(shader);
+        glAttachShader(program, shader);
+    }
+    glLinkProgram(program);
+    return program;
+}
+
+GLint attribute(GLuint location, GLenum property) {
+    GLint value = -1;
+    glGetVertexAttribiv(location, property, &value);
+    return value;
+}
+
+GLuint boundTexture(GLenum unit) {
+    glActiveTexture(unit);
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return static_cast<GLuint>(name);
+}
+
+} // namespace
+
+TEST(MeshUpload, MeshesGetTheirBaseVertexAndTheirSliceOfTheSkinningArray) {
+    auto scene = fixtures::scene(fixtures::node("root"),
+                                 {fixtures::mesh("first", 10, {fixtures::bone("hip", {{9, 0.25f}})}),
+                                  fixtures::mesh("second", 20),
+                                  fixtures::mesh("third", 30,
+                                                 {fixtures::bone("hip", {{0, 0.5f}, {29, 1.0f}}),
+                                                  fixtures::bone("knee", {{29, 0.75f}})})});
+    Model model;
+    ::testing::internal::CaptureStdout();
+    model.initFromScene(scene.get());
+    const std::string report = ::testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(report, "Parsing 3 meshes\n\n"
+                      " Mesh 0 'first': vertices 10 indices 12 bones 1\n\n"
+                      "      Bone 0: 'hip' num vertices affected by this bone: 1\n"
+                      "first\n"
+                      " Mesh 1 'second': vertices 20 indices 21 bones 0\n\n"
+                      "second\n"
+                      " Mesh 2 'third': vertices 30 indices 30 bones 2\n\n"
+                      "      Bone 0: 'hip' num vertices affected by this bone: 2\n"
+                      "      Bone 1: 'knee' num vertices affected by this bone: 1\n"
+                      "third\n"
+                      "\nTotal vertices 60 total indices 63 total bones 3\n");
+    EXPECT_EQ(model.meshBaseVertex, (std::vector<unsigned int>{0, 10, 30}));
+    ASSERT_EQ(model.vertexBoneData.size(), 60u);
+    EXPECT_EQ(model.vertexBoneData[9].weights[0], 0.25f);
+    EXPECT_EQ(model.vertexBoneData[30].weights[0], 0.5f);
+    EXPECT_EQ(model.vertexBoneData[59].boneIds[1], 1);
+    ASSERT_EQ(model.meshes.size(), 3u);
+
+    const Mesh& third = model.meshes[2];
+    ASSERT_EQ(third.boneData.size(), 30u);
+    std::vector<VertexBoneData> uploaded(30);
+    glBindBuffer(GL_ARRAY_BUFFER, third.boneVbo);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, 30 * sizeof(VertexBoneData), uploaded.data());
+    EXPECT_EQ(std::memcmp(uploaded.data(), &model.vertexBoneData[30], 30 * sizeof(VertexBoneData)), 0)
+        << "mesh 2's skinning buffer holds records 30 to 59";
+    EXPECT_EQ(uploaded[29].weights[0], 1.0f);
+    EXPECT_EQ(uploaded[29].weights[1], 0.75f);
+
+    std::vector<unsigned int> indices(21);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, model.meshes[1].ebo);
+    GLint indexBytes = 0;
+    glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &indexBytes);
+    EXPECT_EQ(indexBytes, 21 * 4);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+TEST(MeshUpload, VertexLayoutMatchesTheShaderContract) {
+    auto scene = fixtures::scene(fixtures::node("root"), {fixtures::mesh("only", 3)});
+    Model model;
+    ::testing::internal::CaptureStdout();
+    model.initFromScene(scene.get());
+    ::testing::internal::GetCapturedStdout();
+    const Mesh& mesh = model.meshes[0];
+
+    glBindVertexArray(mesh.vao);
+    GLint elementBuffer = 0;
+    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
+    EXPECT_EQ(static_cast<GLuint>(elementBuffer), mesh.ebo);
+    struct Expected {
+        GLuint location;
+        GLint components;
+        GLenum type;
+        GLint stride;
+        std::uintptr_t offset;
+        GLuint buffer;
+        GLint integer;
+    };
+    const Expected table[] = {
+        {0, 3, GL_FLOAT, 56, 0, mesh.vbo, GL_FALSE},      {1, 3, GL_FLOAT, 56, 12, mesh.vbo, GL_FALSE},
+        {2, 2, GL_FLOAT, 56, 24, mesh.vbo, GL_FALSE},     {3, 3, GL_FLOAT, 56, 32, mesh.vbo, GL_FALSE},
+        {4, 3, GL_FLOAT, 56, 44, mesh.vbo, GL_FALSE},     {5, 4, GL_INT, 64, 0, mesh.boneVbo, GL_TRUE},
+        {6, 4, GL_FLOAT, 64, 32, mesh.boneVbo, GL_FALSE},
+    };
+    for (const Expected& e : table) {
+        SCOPED_TRACE(::testing::Message() << "location " << e.location);
+        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_TRUE);
+        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_SIZE), e.components);
+        EXPECT_EQ(static_cast<GLenum>(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_TYPE)), e.type);
+        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE), e.stride);
+        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED), GL_FALSE);
+        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_INTEGER), e.integer);
+        EXPECT_EQ(static_cast<GLuint>(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING)),
+                  e.buffer);
+        void* offset = nullptr;
+        glGetVertexAttribPointerv(e.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &offset);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(offset), e.offset);
+    }
+    glBindVertexArray(0);
+}
+
+TEST(MeshDraw, BindsAtMostTwoTexturesAndLeavesUnitZeroActive) {
+    GLuint names[5] = {};
+    glGenTextures(5, names);
+    for (GLuint name : names) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        const unsigned char pixel[4] = {1, 2, 3, 4};
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    }
+    const std::vector<Vertex> vertices(3);
+    const std::vector<unsigned int> indices{0, 1, 2};
+    const Mesh three(vertices, indices,
+                     {{names[0], "texture_diffuse", "a"},
+                      {names[1], "texture_specular", "b"},
+                      {names[2], "texture_normal", "c"}},
+                     std::vector<VertexBoneData>(3));
+    const Mesh one(vertices, indices, {{names[3], "texture_diffuse", "d"}}, std::vector<VertexBoneData>(3));
+    const Mesh none(vertices, indices, {}, std::vector<VertexBoneData>(3));
+    const GLuint program = buildFlatProgram();
+    glUseProgram(program);
+
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, names[4]);
+    three.draw();
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), names[0]);
+    EXPECT_EQ(boundTexture(GL_TEXTURE1), names[1]);
+    EXPECT_EQ(boundTexture(GL_TEXTURE2), names[4]) << "the third texture is never bound";
+
+    one.draw();
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), names[3]);
+    EXPECT_EQ(boundTexture(GL_TEXTURE1), names[1]) << "unit 1 keeps the previous mesh's texture";
+
+    glActiveTexture(GL_TEXTURE3);
+    none.draw();
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(boundTexture(GL_TEXTURE0), names[3]);
+
+    {
+        const Mesh copy = three;
+        EXPECT_EQ(copy.vao, three.vao);
+    }
+    EXPECT_TRUE(glIsVertexArray(three.vao));
+    EXPECT_TRUE(glIsBuffer(three.vbo));
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

@@ -1,0 +1,271 @@
+// Importing small OBJ/MTL/image files written by the tests: the load report, texture reuse by path,
+// the "Plane" and numbered lightmaps, the "Zeus.obj" substitution, failed imports and image uploads.
+#include "gl_context.hpp"
+#include "model/animation.hpp"
+#include "model/model.hpp"
+
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every test runs in a fresh folder of its own, because material and lightmap paths are opened
+// relative to the working directory.
+class ModelFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous = fs::current_path();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = fs::path(::testing::TempDir()) / (std::string("duskvale_model_") + info->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder / "textures");
+        fs::create_directories(folder / "Lightmaps");
+        fs::current_path(folder);
+    }
+    void TearDown() override { fs::current_path(previous); }
+
+    static void writeText(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    // A solid image of the given size and channel count.
+    static void writePng(const std::string& path, int width, int height, int channels,
+                         unsigned char value = 200) {
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(width * height * channels), value);
+        ASSERT_NE(stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels), 0);
+    }
+    static void writeJpg(const std::string& path, int width, int height) {
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(width * height * 3), 128);
+        ASSERT_NE(stbi_write_jpg(path.c_str(), width, height, 3, pixels.data(), 90), 0);
+    }
+    // One triangle per object, each object using its own material (or none).
+    static std::string objectsObj(const std::vector<std::pair<std::string, std::string>>& objects) {
+        std::string text = "mtllib scene.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\nvn 0 0 1\n";
+        for (const auto& [name, material] : objects) {
+            text += "o " + name + "\n";
+            if (!material.empty())
+                text += "usemtl " + material + "\n";
+            text += "f 1/1/1 2/2/1 3/3/1\n";
+        }
+        return text;
+    }
+    static GLint textureWidth(GLuint id) {
+        GLint width = 0;
+        glBindTexture(GL_TEXTURE_2D, id);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        return width;
+    }
+
+    fs::path previous;
+    fs::path folder;
+};
+
+std::string loadReport(const std::string& path, std::unique_ptr<Model>& model) {
+    ::testing::internal::CaptureStdout();
+    model = std::make_unique<Model>(path);
+    return ::testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+
+TEST_F(ModelFiles, SharedImageIsOneTextureReadOncePerModelAndTheReportIsExact) {
+    writePng("textures/wood.png", 4, 4, 3);
+    writeText("scene.mtl", "newmtl crateMat\nmap_Kd textures/wood.png\nmap_bump textures/gone.png\n"
+                           "newmtl barrelMat\nmap_Kd textures/wood.png\nmap_Ks textures/gone.png\n");
+    writeText("scene.obj", objectsObj({{"crate", "crateMat"}, {"barrel", "barrelMat"}}));
+
+    std::unique_ptr<Model> first;
+    const std::string report = loadReport("scene.obj", first);
+    EXPECT_EQ(report, "new Model-----------Parsing 2 meshes\n\n"
+                      " Mesh 0 'crate': vertices 3 indices 3 bones 0\n\n"
+                      "crateTexture failed to load at path: textures/gone.png\n"
+                      "\n"
+                      " Mesh 1 'barrel': vertices 3 indices 3 bones 0\n\n"
+                      "barrel\n"
+                      "\nTotal vertices 6 total indices 6 total bones 0\n");
+    ASSERT_EQ(first->meshes.size(), 2u);
+    ASSERT_EQ(first->texturesLoaded.size(), 2u);
+    const std::vector<Texture>& crate = first->meshes[0].textures;
+    const std::vector<Texture>& barrel = first->meshes[1].textures;
+    ASSERT_EQ(crate.size(), 2u);
+    ASSERT_EQ(barrel.size(), 2u);
+    EXPECT_EQ(crate[0].id, barrel[0].id);
+    EXPECT_EQ(crate[0].type, "texture_diffuse");
+    EXPECT_EQ(textureWidth(crate[0].id), 4);
+    EXPECT_EQ(crate[1].type, "texture_normal");
+    EXPECT_EQ(barrel[1].id, crate[1].id) << "a failed texture is still reused by path";
+    EXPECT_EQ(barrel[1].type, "texture_normal") << "reuse keeps the type word it was created with";
+    EXPECT_EQ(barrel[1].path, "textures/gone.png");
+
+    std::unique_ptr<Model> second;
+    const std::string again = loadReport("scene.obj", second);
+    EXPECT_NE(again.find("Texture failed to load at path: textures/gone.png\n"), std::string::npos)
+        << "another model reads the file again";
+    EXPECT_NE(second->meshes[0].textures[0].id, crate[0].id);
+    EXPECT_NE(second->meshes[0].vao, first->meshes[0].vao);
+}
+
+TEST_F(ModelFiles, PlaneGetsItsFixedLightmapAfterTheDiffuseTexture) {
+    writePng("textures/ground.png", 2, 2, 3);
+    writeJpg("Lightmaps/Lightmap.203.jpg", 8, 8);
+    writeText("scene.mtl", "newmtl groundMat\nmap_Kd textures/ground.png\n");
+    writeText("scene.obj", objectsObj({{"Plane", "groundMat"}}));
+
+    std::unique_ptr<Model> model;
+    const std::string report = loadReport("scene.obj", model);
+    EXPECT_NE(report.find(" Mesh 0 'Plane': vertices 3 indices 3 bones 0\n\nPlane\n\nPlane\n\n\n\nTotal"),
+              std::string::npos)
+        << report;
+    ASSERT_EQ(model->meshes.size(), 1u);
+    const std::vector<Texture>& textures = model->meshes[0].textures;
+    ASSERT_EQ(textures.size(), 2u);
+    EXPECT_EQ(textures[0].path, "textures/ground.png");
+    EXPECT_EQ(textures[1].path, "Lightmaps/Lightmap.203.jpg");
+    EXPECT_EQ(textures[1].type, "texture_specular");
+    EXPECT_EQ(textureWidth(textures[1].id), 8);
+}
+
+TEST_F(ModelFiles, NumberedLightmapsAreKeyedByNameAndReadForEveryMesh) {
+    writeJpg("Lightmaps/Lightmap007.jpg", 4, 4);
+    writeJpg("Lightmaps/Lightmap.042.jpg", 4, 4);
+    writeText("scene.mtl", "newmtl plain\nKd 1 1 1\n");
+    writeText("scene.obj", objectsObj({{"TenLetters", "plain"},
+                                       {"Wall_01.007", "plain"},
+                                       {"Building.042_Mesh", "plain"},
+                                       {"Building.099_A", "plain"},
+                                       {"Building.099_B", "plain"}}));
+
+    std::unique_ptr<Model> model;
+    const std::string report = loadReport("scene.obj", model);
+    EXPECT_NE(report.find("\n\nTenLetters\n Mesh 1"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n\nWall_01.0071\nmesh Name number: 007\n\n Mesh 2"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n\nBuilding.042_Mesh2\nmesh Name number: .042\n\n Mesh 3"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Building.099_B4\nmesh Name number: .099\n"
+                          "Texture failed to load at path: Lightmaps/Lightmap.099.jpg\n\n"),
+              std::string::npos)
+        << report;
+    std::size_t failures = 0;
+    for (std::size_t at = report.find("Lightmap.099.jpg"); at != std::string::npos;
+         at = report.find("Lightmap.099.jpg", at + 1))
+        ++failures;
+    EXPECT_EQ(failures, 2u) << "a missing lightmap fails for every mesh that asks for it";
+
+    ASSERT_EQ(model->meshes.size(), 5u);
+    EXPECT_TRUE(model->meshes[0].textures.empty());
+    ASSERT_EQ(model->meshes[1].textures.size(), 1u);
+    EXPECT_EQ(model->meshes[1].textures[0].path, "Lightmaps/Lightmap007.jpg");
+    EXPECT_EQ(model->meshes[1].textures[0].type, "texture_specular");
+    EXPECT_EQ(textureWidth(model->meshes[1].textures[0].id), 4);
+    ASSERT_EQ(model->meshes[2].textures.size(), 1u);
+    EXPECT_EQ(model->meshes[2].textures[0].path, "Lightmaps/Lightmap.042.jpg");
+    EXPECT_NE(model->meshes[3].textures[0].id, model->meshes[4].textures[0].id)
+        << "lightmaps are never reused";
+}
+
+TEST_F(ModelFiles, ZeusTakesEveryMaterialTextureFromTheSkinImage) {
+    writePng("textures/newSkin.jpg", 6, 6, 3); // stb decodes by content, not by extension
+    writeText("scene.mtl", "newmtl skin\nmap_Kd textures/zeus_d.png\nmap_Ks textures/zeus_s.png\n");
+    writeText("scene.obj", objectsObj({{"Zeus.obj", "skin"}}));
+
+    std::unique_ptr<Model> model;
+    const std::string report = loadReport("scene.obj", model);
+    EXPECT_EQ(report.find("Texture failed"), std::string::npos) << report;
+    const std::vector<Texture>& textures = model->meshes[0].textures;
+    ASSERT_EQ(textures.size(), 2u);
+    EXPECT_EQ(textures[0].path, "textures/zeus_d.png");
+    EXPECT_EQ(textures[1].path, "textures/zeus_s.png");
+    EXPECT_NE(textures[0].id, textures[1].id);
+    EXPECT_EQ(textureWidth(textures[0].id), 6);
+    EXPECT_EQ(textureWidth(textures[1].id), 6);
+
+    fs::remove("textures/newSkin.jpg");
+    std::unique_ptr<Model> withoutSkin;
+    const std::string failed = loadReport("scene.obj", withoutSkin);
+    EXPECT_NE(failed.find("Zeus.objTexture failed to load at path: textures/zeus_d.png\n"
+                          "Texture failed to load at path: textures/zeus_s.png\n"),
+              std::string::npos)
+        << "the message names the material path: " << failed;
+}
+
+TEST_F(ModelFiles, FailedImportPrintsTheImporterErrorAndDrawsNothing) {
+    std::unique_ptr<Model> model;
+    const std::string report = loadReport("no_such_model.obj", model);
+    EXPECT_EQ(report.rfind("new Model-----------ERROR::ASSIMP:: ", 0), 0u) << report;
+    EXPECT_GT(report.size(), std::string("new Model-----------ERROR::ASSIMP:: \n").size())
+        << "the importer's text";
+    EXPECT_EQ(report.find('\n'), report.size() - 1) << "one line";
+    EXPECT_TRUE(model->meshes.empty());
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    model->draw();
+    EXPECT_FALSE(drawSkinned(1.0f, *model, 0, glm::mat4(1.0f), 1));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ModelFiles, ImagesOfEveryRowWidthUploadExactly) {
+    // 3 x 2 RGB rows are 9 bytes and 5 x 3 grey rows 5 bytes: neither a multiple of 4.
+    const unsigned char rgb[] = {10,  20,  30,  40,  50,  60,  70,  80,  90,
+                                 100, 110, 120, 130, 140, 150, 160, 170, 180};
+    ASSERT_NE(stbi_write_png("textures/rgb.png", 3, 2, 3, rgb, 9), 0);
+    unsigned char grey[15];
+    for (int i = 0; i < 15; ++i)
+        grey[i] = static_cast<unsigned char>(i * 17);
+    ASSERT_NE(stbi_write_png("textures/grey.png", 5, 3, 1, grey, 5), 0);
+
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const Texture colour = textureFromFile("textures/rgb.png", "");
+    std::vector<unsigned char> readBack(sizeof(rgb));
+    glBindTexture(GL_TEXTURE_2D, colour.id);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, readBack.data());
+    EXPECT_EQ(readBack, std::vector<unsigned char>(rgb, rgb + sizeof(rgb)));
+    GLint minFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+    GLint levelTwoWidth = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelTwoWidth);
+    EXPECT_EQ(levelTwoWidth, 1) << "mipmaps were generated";
+
+    const Texture single = textureFromFile("textures/grey.png", "");
+    std::vector<unsigned char> greyBack(sizeof(grey));
+    glBindTexture(GL_TEXTURE_2D, single.id);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, greyBack.data());
+    EXPECT_EQ(greyBack, std::vector<unsigned char>(grey, grey + sizeof(grey)));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+
+    GLint unpack = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+    EXPECT_EQ(unpack, 4) << "the loader restores the unpack alignment";
+}
+
+TEST_F(ModelFiles, TwoChannelImagesBecomeGreyWithAlphaAndBadFilesFail) {
+    const unsigned char greyAlpha[] = {255, 10, 0, 20, 128, 30, 64, 40, 32, 50};
+    ASSERT_NE(stbi_write_png("textures/ga.png", 5, 1, 2, greyAlpha, 10), 0);
+    const Texture texture = textureFromFile("textures/ga.png", "");
+    glBindTexture(GL_TEXTURE_2D, texture.id);
+    GLint swizzle[4] = {};
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+    EXPECT_EQ(swizzle[0], GL_RED);
+    EXPECT_EQ(swizzle[1], GL_RED);
+    EXPECT_EQ(swizzle[2], GL_RED);
+    EXPECT_EQ(swizzle[3], GL_GREEN);
+    std::vector<unsigned char> readBack(sizeof(greyAlpha));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_UNSIGNED_BYTE, readBack.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    EXPECT_EQ(readBack, std::vector<unsigned char>(greyAlpha, greyAlpha + sizeof(greyAlpha)));
+
+    writeText("textures/not_an_image.png", "plain text");
+    ::testing::internal::CaptureStdout();
+    const Texture broken = textureFromFile("textures/not_an_image.png", "");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Texture failed to load at path: textures/not_an_image.png\n");
+    EXPECT_NE(broken.id, 0u) << "the slot keeps a texture name without an image";
+    EXPECT_EQ(textureWidth(broken.id), 0);
+}

@@ -1,0 +1,154 @@
+// Small Assimp scenes built in memory for the bone and animation tests: nodes, bones with weights,
+// meshes with a given vertex count and animations with hand-picked keys. The scene owns everything.
+#pragma once
+
+#include <assimp/anim.h>
+#include <assimp/mesh.h>
+#include <assimp/scene.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fixtures {
+
+inline aiMatrix4x4 translation(float x, float y, float z) {
+    aiMatrix4x4 m;
+    aiMatrix4x4::Translation(aiVector3D(x, y, z), m);
+    return m;
+}
+
+inline aiMatrix4x4 scaling(float s) {
+    aiMatrix4x4 m;
+    aiMatrix4x4::Scaling(aiVector3D(s, s, s), m);
+    return m;
+}
+
+inline aiNode* node(const std::string& name, const aiMatrix4x4& transform = aiMatrix4x4(),
+                    const std::vector<aiNode*>& children = {}) {
+    aiNode* result = new aiNode(name);
+    result->mTransformation = transform;
+    if (!children.empty()) {
+        result->mNumChildren = static_cast<unsigned int>(children.size());
+        result->mChildren = new aiNode*[children.size()];
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            result->mChildren[i] = children[i];
+            children[i]->mParent = result;
+        }
+    }
+    return result;
+}
+
+inline aiBone* bone(const std::string& name, const std::vector<std::pair<unsigned int, float>>& weights,
+                    const aiMatrix4x4& offset = aiMatrix4x4()) {
+    aiBone* result = new aiBone();
+    result->mName = aiString(name);
+    result->mOffsetMatrix = offset;
+    result->mNumWeights = static_cast<unsigned int>(weights.size());
+    result->mWeights = new aiVertexWeight[weights.size() ? weights.size() : 1];
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        result->mWeights[i] = aiVertexWeight(weights[i].first, weights[i].second);
+    return result;
+}
+
+// A triangle list over `vertexCount` vertices placed along x (the last face may reuse vertex 0).
+inline aiMesh* mesh(const std::string& name, unsigned int vertexCount,
+                    const std::vector<aiBone*>& bones = {}) {
+    aiMesh* result = new aiMesh();
+    result->mName = aiString(name);
+    result->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
+    result->mNumVertices = vertexCount;
+    result->mVertices = new aiVector3D[vertexCount];
+    result->mNormals = new aiVector3D[vertexCount];
+    for (unsigned int v = 0; v < vertexCount; ++v) {
+        result->mVertices[v] = aiVector3D(static_cast<float>(v), static_cast<float>(v % 3), 0.0f);
+        result->mNormals[v] = aiVector3D(0.0f, 0.0f, 1.0f);
+    }
+    const unsigned int faceCount = (vertexCount + 2) / 3;
+    result->mNumFaces = faceCount;
+    result->mFaces = new aiFace[faceCount];
+    for (unsigned int f = 0; f < faceCount; ++f) {
+        aiFace& face = result->mFaces[f];
+        face.mNumIndices = 3;
+        face.mIndices = new unsigned int[3];
+        for (unsigned int k = 0; k < 3; ++k)
+            face.mIndices[k] = (3 * f + k) % vertexCount;
+    }
+    if (!bones.empty()) {
+        result->mNumBones = static_cast<unsigned int>(bones.size());
+        result->mBones = new aiBone*[bones.size()];
+        for (std::size_t i = 0; i < bones.size(); ++i)
+            result->mBones[i] = bones[i];
+    }
+    return result;
+}
+
+struct Keys {
+    std::vector<std::pair<double, aiVector3D>> positions;
+    std::vector<std::pair<double, aiQuaternion>> rotations;
+    std::vector<std::pair<double, aiVector3D>> scalings;
+};
+
+inline aiNodeAnim* channel(const std::string& nodeName, const Keys& keys) {
+    aiNodeAnim* result = new aiNodeAnim();
+    result->mNodeName = aiString(nodeName);
+    result->mNumPositionKeys = static_cast<unsigned int>(keys.positions.size());
+    if (!keys.positions.empty()) {
+        result->mPositionKeys = new aiVectorKey[keys.positions.size()];
+        for (std::size_t i = 0; i < keys.positions.size(); ++i)
+            result->mPositionKeys[i] = aiVectorKey(keys.positions[i].first, keys.positions[i].second);
+    }
+    result->mNumRotationKeys = static_cast<unsigned int>(keys.rotations.size());
+    if (!keys.rotations.empty()) {
+        result->mRotationKeys = new aiQuatKey[keys.rotations.size()];
+        for (std::size_t i = 0; i < keys.rotations.size(); ++i)
+            result->mRotationKeys[i] = aiQuatKey(keys.rotations[i].first, keys.rotations[i].second);
+    }
+    result->mNumScalingKeys = static_cast<unsigned int>(keys.scalings.size());
+    if (!keys.scalings.empty()) {
+        result->mScalingKeys = new aiVectorKey[keys.scalings.size()];
+        for (std::size_t i = 0; i < keys.scalings.size(); ++i)
+            result->mScalingKeys[i] = aiVectorKey(keys.scalings[i].first, keys.scalings[i].second);
+    }
+    return result;
+}
+
+inline aiAnimation* animation(double duration, double ticksPerSecond,
+                              const std::vector<aiNodeAnim*>& channels) {
+    aiAnimation* result = new aiAnimation();
+    result->mDuration = duration;
+    result->mTicksPerSecond = ticksPerSecond;
+    result->mNumChannels = static_cast<unsigned int>(channels.size());
+    if (!channels.empty()) {
+        result->mChannels = new aiNodeAnim*[channels.size()];
+        for (std::size_t i = 0; i < channels.size(); ++i)
+            result->mChannels[i] = channels[i];
+    }
+    return result;
+}
+
+// A scene with the given root, meshes (all using one empty material) and animations.
+inline std::unique_ptr<aiScene> scene(aiNode* root, const std::vector<aiMesh*>& meshes = {},
+                                      const std::vector<aiAnimation*>& animations = {}) {
+    auto result = std::make_unique<aiScene>();
+    result->mRootNode = root;
+    result->mNumMaterials = 1;
+    result->mMaterials = new aiMaterial*[1];
+    result->mMaterials[0] = new aiMaterial();
+    if (!meshes.empty()) {
+        result->mNumMeshes = static_cast<unsigned int>(meshes.size());
+        result->mMeshes = new aiMesh*[meshes.size()];
+        for (std::size_t i = 0; i < meshes.size(); ++i)
+            result->mMeshes[i] = meshes[i];
+    }
+    if (!animations.empty()) {
+        result->mNumAnimations = static_cast<unsigned int>(animations.size());
+        result->mAnimations = new aiAnimation*[animations.size()];
+        for (std::size_t i = 0; i < animations.size(); ++i)
+            result->mAnimations[i] = animations[i];
+    }
+    return result;
+}
+
+} // namespace fixtures

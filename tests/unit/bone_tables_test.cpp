@@ -1,0 +1,100 @@
+// Bone tables and vertex weights: dense indices in order of first appearance, shared and case-distinct
+// names, the eight-slot rule, and influences whose vertex lies outside their mesh.
+#include "../support/scene_fixtures.hpp"
+#include "model/model.hpp"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The steps the importer takes for one mesh before converting it: base vertex, grown skinning array,
+// then the mesh's bones in list order.
+void loadMeshBones(Model& model, int meshIndex, unsigned int vertexCount, const std::vector<aiBone*>& bones) {
+    model.meshBaseVertex.resize(static_cast<std::size_t>(meshIndex) + 1);
+    model.meshBaseVertex[static_cast<std::size_t>(meshIndex)] =
+        static_cast<unsigned int>(model.vertexBoneData.size());
+    model.vertexBoneData.resize(model.vertexBoneData.size() + vertexCount);
+    for (const aiBone* bone : bones)
+        model.loadBone(meshIndex, bone);
+}
+
+} // namespace
+
+TEST(BoneTables, SharedBoneKeepsOneIndexAndItsFirstOffsetWhileCaseMakesANewBone) {
+    std::unique_ptr<aiBone> hipA(fixtures::bone("hip", {{1, 0.5f}}, fixtures::translation(1, 0, 0)));
+    std::unique_ptr<aiBone> spineUpper(fixtures::bone("Spine", {{2, 0.75f}, {3, 0.25f}}));
+    std::unique_ptr<aiBone> spineLower(fixtures::bone("spine", {{0, 1.0f}}));
+    std::unique_ptr<aiBone> hipB(fixtures::bone("hip", {{3, 0.25f}}, fixtures::translation(9, 9, 9)));
+
+    Model model;
+    ::testing::internal::CaptureStdout();
+    loadMeshBones(model, 0, 10, {hipA.get(), spineUpper.get()});
+    loadMeshBones(model, 1, 20, {spineLower.get(), hipB.get()});
+    const std::string out = ::testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(out, "      Bone 0: 'hip' num vertices affected by this bone: 1\n"
+                   "      Bone 1: 'Spine' num vertices affected by this bone: 2\n"
+                   "      Bone 2: 'spine' num vertices affected by this bone: 1\n"
+                   "      Bone 0: 'hip' num vertices affected by this bone: 1\n");
+    ASSERT_EQ(model.boneInfo.size(), 3u);
+    EXPECT_EQ(model.boneNameToIndex.at("hip"), 0u);
+    EXPECT_EQ(model.boneNameToIndex.at("Spine"), 1u);
+    EXPECT_EQ(model.boneNameToIndex.at("spine"), 2u);
+    EXPECT_EQ(model.boneInfo[0].offsetMatrix[3][0], 1.0f) << "the first mesh's offset matrix stays";
+    EXPECT_EQ(model.boneInfo[0].offsetMatrix[3][1], 0.0f);
+    for (const BoneInfo& info : model.boneInfo)
+        EXPECT_EQ(info.finalTransform, glm::mat4(0.0f));
+
+    ASSERT_EQ(model.vertexBoneData.size(), 30u);
+    EXPECT_EQ(model.vertexBoneData[1].boneIds[0], 0);
+    EXPECT_EQ(model.vertexBoneData[1].weights[0], 0.5f);
+    EXPECT_EQ(model.vertexBoneData[3].boneIds[0], 1);
+    EXPECT_EQ(model.vertexBoneData[3].weights[0], 0.25f);
+    // Mesh 1's vertex 3 is record 13 and gets the shared bone under its first index.
+    EXPECT_EQ(model.vertexBoneData[13].boneIds[0], 0);
+    EXPECT_EQ(model.vertexBoneData[13].weights[0], 0.25f);
+    EXPECT_EQ(model.vertexBoneData[10].boneIds[0], 2);
+    EXPECT_EQ(model.vertexBoneData[10].weights[0], 1.0f);
+    EXPECT_EQ(model.vertexBoneData[0].weights[0], 0.0f) << "mesh 0's vertex 0 has no influence";
+}
+
+TEST(BoneTables, InfluencesOutsideTheirMeshAreSkipped) {
+    std::unique_ptr<aiBone> wild(
+        fixtures::bone("wild", {{10, 0.5f}, {4, 0.5f}, {std::numeric_limits<unsigned int>::max(), 0.5f}}));
+    Model model;
+    ::testing::internal::CaptureStdout();
+    loadMeshBones(model, 0, 10, {wild.get()});
+    loadMeshBones(model, 1, 5, {});
+    ::testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(model.vertexBoneData[4].weights[0], 0.5f) << "the valid influence is kept";
+    // Vertex id 10 of mesh 0 would have been mesh 1's vertex 0.
+    for (std::size_t record = 10; record < 15; ++record)
+        EXPECT_EQ(model.vertexBoneData[record].weights[0], 0.0f) << "record " << record;
+    EXPECT_EQ(model.boneInfo.size(), 1u);
+}
+
+TEST(AddWeight, KeepsTheFirstEightInfluencesInOrderWithoutRescaling) {
+    VertexBoneData record;
+    for (unsigned int bone = 0; bone < 9; ++bone)
+        addWeight(record, bone + 1, 0.1f * static_cast<float>(bone + 1));
+    for (int slot = 0; slot < 8; ++slot) {
+        EXPECT_EQ(record.boneIds[slot], slot + 1);
+        EXPECT_FLOAT_EQ(record.weights[slot], 0.1f * static_cast<float>(slot + 1));
+    }
+}
+
+TEST(AddWeight, ZeroWeightLeavesItsSlotFreeForTheNextInfluence) {
+    VertexBoneData record;
+    addWeight(record, 3, 0.0f);
+    EXPECT_EQ(record.boneIds[0], 3);
+    EXPECT_EQ(record.weights[0], 0.0f);
+    addWeight(record, 5, 0.7f);
+    EXPECT_EQ(record.boneIds[0], 5);
+    EXPECT_EQ(record.weights[0], 0.7f);
+    EXPECT_EQ(record.weights[1], 0.0f);
+}
