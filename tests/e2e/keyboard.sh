@@ -1,0 +1,68 @@
+# Real X key presses (xdotool) reach the viewer: Escape ends a run that would otherwise fly for
+# 91.5 s, and F starts the flight of a run whose settings switch the automatic camera off, which then
+# ends by itself.
+source "$(dirname "$0")/../support/e2e_lib.sh"
+run_under_xvfb
+
+# Prints the id of the viewer's window once it is on screen.
+wait_for_window() {
+    timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale$' | head -1
+}
+
+# Waits up to $2 seconds for process $1 and prints its exit code, or "timeout".
+wait_for_exit() {
+    local pid=$1 seconds=$2
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" && echo 0 || echo $?
+            return
+        fi
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    echo timeout
+}
+
+# Escape, on the wall clock: the flight alone would take 91.5 s.
+flying=$(assets_with_settings flying <<'INI'
+[window]
+width = 320
+height = 240
+fullscreen = false
+automaticCam = true
+INI
+)
+start=$SECONDS
+"$VIEWER" --assets "$flying" >"$WORK/escape.out" 2>&1 &
+viewer=$!
+window=$(wait_for_window) || fail "the viewer's window did not appear"
+xdotool windowfocus --sync "$window" key Escape
+code=$(wait_for_exit "$viewer" 30)
+[ "$code" = 0 ] || fail "Escape: expected exit code 0, got $code"
+[ $((SECONDS - start)) -lt 60 ] || fail "Escape did not end the run early"
+echo "Escape ended the run after $((SECONDS - start)) s"
+
+# F, with a fixed step: the camera starts free, so the run cannot end by itself until F starts the
+# flight; then 91.5 s of flight at 0.5 s per frame follow. The key is held for several frames, which
+# must still flip the switch only once.
+free=$(assets_with_settings free <<'INI'
+[window]
+width = 320
+height = 240
+fullscreen = false
+automaticCam = false
+INI
+)
+"$VIEWER" --assets "$free" --fixed-step 0.5 --screenshot 1000000000:"$WORK/never.png" \
+    >"$WORK/f.out" 2>"$WORK/f.err" &
+viewer=$!
+window=$(wait_for_window) || fail "the viewer's window did not appear"
+sleep 1
+kill -0 "$viewer" 2>/dev/null || fail "the run ended before F was pressed"
+xdotool windowfocus --sync "$window" keydown f sleep 0.5 keyup f
+code=$(wait_for_exit "$viewer" 60)
+[ "$code" = 0 ] || fail "F: expected the flight to end the run with exit code 0, got $code"
+frames=$(sed -n 's/.*the run ended after \([0-9]*\) frames.*/\1/p' "$WORK/f.err")
+[ -n "$frames" ] && [ "$frames" -ge 183 ] || fail "the run ended after '$frames' frames, fewer than a flight takes"
+echo "F started the flight; the run ended by itself after $frames frames"
+echo "PASS"
