@@ -1,2 +1,71 @@
-// Duskvale: a real-time viewer of one night scene.
-int main() { return 0; }
+// Duskvale: a real-time viewer of one night scene. Start-up runs in a strict order, because every
+// later step relies on the earlier ones: options, settings, window and context, scene, clock, frame
+// loop, shutdown.
+#include "app/app_state.hpp"
+#include "app/frame_clock.hpp"
+#include "app/frame_loop.hpp"
+#include "app/options.hpp"
+#include "app/scene.hpp"
+#include "app/settings.hpp"
+#include "app/window.hpp"
+
+// glad must come before GLFW, which would otherwise pull in the system's GL header.
+#include <glad/gl.h>
+
+#include <GLFW/glfw3.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int exitBadCommandLine = 2;
+constexpr int exitNoWindow = 1;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << "duskvale: " << parsed.error << " (see --help)" << std::endl;
+        return exitBadCommandLine;
+    }
+    Options& options = parsed.options;
+    if (options.showHelp) {
+        std::cout << optionsHelp();
+        return 0;
+    }
+    if (options.showVersion) {
+        std::cout << "duskvale " << DUSKVALE_VERSION << std::endl;
+        return 0;
+    }
+    std::error_code cwdError;
+    anchorOutputPaths(options, std::filesystem::current_path(cwdError).string());
+    if (!options.assetsDir.empty() && chdir(options.assetsDir.c_str()) != 0) {
+        std::cerr << "duskvale: cannot change into the assets folder '" << options.assetsDir
+                  << "': " << std::strerror(errno) << " (see --help)" << std::endl;
+        return exitBadCommandLine;
+    }
+
+    const Settings settings = loadSettings("../assets/settings.ini");
+    appState.automaticCam = settings.automaticCam;
+    appState.gammaEnabled = settings.gammaEnabled;
+
+    GLFWwindow* window = openWindow(settings);
+    if (!window)
+        return exitNoWindow;
+
+    Scene scene = buildScene();
+    FrameClock clock = startFrameClock(options.fixedStep, glfwGetTime());
+
+    runFrameLoop(window, scene, settings, options, clock);
+
+    glfwDestroyWindow(window);
+    glfwTerminate();
+    return 0;
+}

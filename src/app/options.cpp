@@ -1,0 +1,154 @@
+// Option table and parsing. Each option is one row: its name, the value it takes, its help line and
+// the function that checks and stores the value, so adding an option is adding a row.
+#include "app/options.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+// Each returns what is wrong with the value, or an empty string once it is stored.
+using ApplyOption = std::string (*)(Options&, const std::string& value);
+
+struct OptionSpec {
+    const char* name;
+    const char* valueName; // nullptr for a flag
+    const char* help;
+    ApplyOption apply;
+};
+
+bool parsePositiveCount(const std::string& text, long long& count) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, count);
+    return result.ec == std::errc() && result.ptr == end && count > 0;
+}
+
+std::string applyHelp(Options& options, const std::string&) {
+    options.showHelp = true;
+    return "";
+}
+
+std::string applyVersion(Options& options, const std::string&) {
+    options.showVersion = true;
+    return "";
+}
+
+std::string applyFixedStep(Options& options, const std::string& value) {
+    double seconds = 0.0;
+    const char* end = value.data() + value.size();
+    const auto result = std::from_chars(value.data(), end, seconds);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(seconds) || seconds <= 0.0)
+        return "--fixed-step needs a positive number of seconds, got '" + value + "'";
+    options.fixedStep = static_cast<float>(seconds);
+    if (options.fixedStep <= 0.0f)
+        return "--fixed-step " + value + " is too small to advance the clock";
+    return "";
+}
+
+std::string applyMaxFrames(Options& options, const std::string& value) {
+    if (!parsePositiveCount(value, options.maxFrames))
+        return "--max-frames needs a positive whole number of frames, got '" + value + "'";
+    return "";
+}
+
+std::string applyScreenshot(Options& options, const std::string& value) {
+    const size_t colon = value.find(':');
+    ScreenshotRequest request;
+    if (colon == std::string::npos || !parsePositiveCount(value.substr(0, colon), request.frame) ||
+        colon + 1 == value.size())
+        return "--screenshot needs N:PATH with a frame number N from 1, got '" + value + "'";
+    request.path = value.substr(colon + 1);
+    options.screenshots.push_back(request);
+    return "";
+}
+
+std::string applyAssets(Options& options, const std::string& value) {
+    if (value.empty())
+        return "--assets needs a folder";
+    options.assetsDir = value;
+    return "";
+}
+
+const OptionSpec optionSpecs[] = {
+    {"--help", nullptr, "print this help and exit", applyHelp},
+    {"--version", nullptr, "print the version and exit", applyVersion},
+    {"--fixed-step", "SECONDS",
+     "advance the clock by exactly SECONDS every frame (flight, animation, particles), whatever the wall "
+     "clock does; makes runs repeatable",
+     applyFixedStep},
+    {"--max-frames", "N", "end the run after N frames (exit code 0)", applyMaxFrames},
+    {"--screenshot", "N:PATH",
+     "after frame N (from 1) is rendered, write the window's image to the PNG file PATH; repeatable",
+     applyScreenshot},
+    {"--assets", "DIR", "change into the assets folder DIR before anything else", applyAssets},
+};
+
+const OptionSpec* findOption(const std::string& name) {
+    for (const OptionSpec& spec : optionSpecs)
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}
+
+} // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& args) {
+    ParsedOptions parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const size_t equals = arg.find('=');
+        const bool hasInlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+        const std::string name = hasInlineValue ? arg.substr(0, equals) : arg;
+        const OptionSpec* spec = findOption(name);
+        if (!spec) {
+            parsed.error = arg.rfind("-", 0) == 0
+                               ? "unknown option '" + name + "'"
+                               : "unexpected argument '" + arg + "'; the viewer takes only options";
+            return parsed;
+        }
+        std::string value;
+        if (spec->valueName) {
+            if (hasInlineValue) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                parsed.error = name + " needs a value (" + spec->valueName + ")";
+                return parsed;
+            }
+        } else if (hasInlineValue) {
+            parsed.error = name + " takes no value";
+            return parsed;
+        }
+        parsed.error = spec->apply(parsed.options, value);
+        if (!parsed.error.empty())
+            return parsed;
+    }
+    return parsed;
+}
+
+std::string optionsHelp() {
+    std::string text =
+        "Usage: duskvale [OPTION]...\n"
+        "Real-time viewer of one night scene. Without options it reads ../assets/settings.ini\n"
+        "and flies the built-in route; Escape ends the run.\n\nOptions:\n";
+    for (const OptionSpec& spec : optionSpecs) {
+        std::string left = std::string("  ") + spec.name;
+        if (spec.valueName)
+            left += std::string(" ") + spec.valueName;
+        left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
+        text += left + spec.help + "\n";
+    }
+    text += "\nExit codes: 0 normal end, 1 no window or OpenGL 4.3 context, 2 bad command line.\n";
+    return text;
+}
+
+void anchorOutputPaths(Options& options, const std::string& startDir) {
+    for (ScreenshotRequest& request : options.screenshots) {
+        const std::filesystem::path path(request.path);
+        if (path.is_relative())
+            request.path = (std::filesystem::path(startDir) / path).string();
+    }
+}

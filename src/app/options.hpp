@@ -1,0 +1,36 @@
+// Command-line options. The bare command runs the viewer as always; the options only add
+// repeatable runs (fixed time step, frame limit), screenshots and a choice of assets folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ScreenshotRequest {
+    long long frame = 0; // counted from 1
+    std::string path;
+};
+
+struct Options {
+    bool showHelp = false;
+    bool showVersion = false;
+    float fixedStep = 0.0f;  // seconds per frame; 0 follows the wall clock
+    long long maxFrames = 0; // 0: no limit
+    std::vector<ScreenshotRequest> screenshots;
+    std::string assetsDir; // empty: stay in the current directory
+};
+
+struct ParsedOptions {
+    Options options;
+    std::string error; // one line saying what is wrong; empty when the command line is fine
+};
+
+// Parses the arguments after the program name. Accepts "--name value" and "--name=value"; refuses
+// unknown options, stray arguments and bad values without touching anything outside.
+ParsedOptions parseOptions(const std::vector<std::string>& args);
+
+// The --help text, one line per option.
+std::string optionsHelp();
+
+// Output paths given relative to where the viewer was started stay there, although the viewer
+// changes into the assets folder before it writes them.
+void anchorOutputPaths(Options& options, const std::string& startDir);

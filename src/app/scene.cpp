@@ -1,0 +1,116 @@
+// Scene assembly: the programs in their fixed order, then the lights and every model matrix.
+#include "app/scene.hpp"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <initializer_list>
+#include <string>
+
+namespace {
+
+const std::string shaderFolder = "../assets/shaders/";
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Reads the files in the order given, then builds the program shape their suffixes call for: .vert
+// and .frag, plus .gm for a geometry stage, or .comp alone.
+ShaderProgram buildFromFiles(std::initializer_list<const char*> filesInReadOrder) {
+    std::string vertex, fragment, geometry, compute;
+    bool hasGeometry = false;
+    bool isCompute = false;
+    for (const char* file : filesInReadOrder) {
+        const std::string name = file;
+        const std::string text = readShaderSource(shaderFolder + name);
+        if (endsWith(name, ".vert")) {
+            vertex = text;
+        } else if (endsWith(name, ".frag")) {
+            fragment = text;
+        } else if (endsWith(name, ".gm")) {
+            geometry = text;
+            hasGeometry = true;
+        } else {
+            compute = text;
+            isCompute = true;
+        }
+    }
+    if (isCompute)
+        return buildComputeProgram(compute);
+    if (hasGeometry)
+        return buildProgram(vertex, fragment, geometry);
+    return buildProgram(vertex, fragment);
+}
+
+const glm::vec3 yAxis(0.0f, 1.0f, 0.0f);
+const glm::vec3 xAxis(1.0f, 0.0f, 0.0f);
+
+glm::mat4 translate(const glm::mat4& m, float x, float y, float z) {
+    return glm::translate(m, glm::vec3(x, y, z));
+}
+glm::mat4 rotate(const glm::mat4& m, float degrees, const glm::vec3& axis) {
+    return glm::rotate(m, glm::radians(degrees), axis);
+}
+glm::mat4 scale(const glm::mat4& m, float s) {
+    return glm::scale(m, glm::vec3(s));
+}
+glm::mat4 scale(const glm::mat4& m, float x, float y, float z) {
+    return glm::scale(m, glm::vec3(x, y, z));
+}
+
+// T(t) * R(degrees, Y) * S(s): how the cars and trees stand.
+glm::mat4 placedOnGround(float x, float y, float z, float degrees, float s) {
+    return scale(rotate(translate(glm::mat4(1.0f), x, y, z), degrees, yAxis), s);
+}
+
+} // namespace
+
+SceneMatrices composeSceneMatrices() {
+    const glm::mat4 identity(1.0f);
+    SceneMatrices m;
+    m.building = scale(translate(identity, 0.0f, 0.0f, 0.0f), 1.8f);
+    m.background = scale(translate(identity, -5.0f, 110.0f, 0.0f), 100.0f);
+    m.carA = placedOnGround(-20.0f, -1.1f, 8.0f, -100.0f, 1.5f);
+    m.carB = placedOnGround(-10.0f, -1.5f, -30.0f, 10.0f, 1.5f);
+    m.carC = placedOnGround(-40.0f, -4.0f, 6.0f, 80.0f, 1.5f);
+    // The tree models alternate: DeadTree1 is modelled at a larger scale than DeadTree21.
+    m.trees[0] = placedOnGround(-6.0f, 1.5f, -19.0f, -50.0f, 0.015f);
+    m.trees[1] = placedOnGround(-10.0f, -0.5f, 15.0f, -50.0f, 0.01f);
+    m.trees[2] = placedOnGround(-40.0f, -3.5f, -5.0f, -40.0f, 0.015f);
+    m.trees[3] = placedOnGround(20.0f, -2.5f, 25.0f, -40.0f, 0.01f);
+    m.trees[4] = placedOnGround(-30.0f, -4.5f, 20.0f, -60.0f, 0.015f);
+    m.trees[5] = placedOnGround(-10.0f, -0.5f, -35.0f, -60.0f, 0.01f);
+    // The 180-degree turn acts before the uneven scale, so the terrain's x and z run backwards.
+    m.terrain = rotate(scale(translate(identity, -10.0f, -4.0f, 0.0f), 5.0f, 8.0f, 5.0f), 180.0f, yAxis);
+    // The window leans back 20 degrees about its own x axis before it is scaled and turned into place.
+    m.window =
+        rotate(scale(rotate(translate(identity, -18.0f, -1.45f, 17.3f), 40.0f, yAxis), 1.5f), 20.0f, xAxis);
+    m.characterMatrixA = scale(translate(identity, -25.0f, -1.5f, -20.0f), 0.02f);
+    m.characterMatrixB = placedOnGround(-5.35482f, 18.1f, 3.96476f, 180.0f, 0.012f);
+    m.emitters[0] = translate(identity, -22.0f, 0.0f, 7.7f);
+    m.emitters[1] = translate(identity, -10.3f, -1.5f, -30.3f);
+    m.emitters[2] = translate(identity, -12.0f, 18.0f, -3.3f);
+    m.emitters[3] = translate(identity, 2.0f, 24.7f, -2.3f);
+    return m;
+}
+
+Scene buildScene() {
+    Scene scene;
+    scene.depthProgram = buildFromFiles({"simpleDepthShader.frag", "simpleDepthShader.vert"});
+    scene.colorProgram = buildFromFiles({"color.frag", "color.vert"});
+    scene.phongProgram = buildFromFiles({"basic_lighting_Phong.frag", "basic_lighting_Phong.vert"});
+    scene.depthSkinnedProgram = buildFromFiles({"simpleDepthShader.frag", "simpleDepthWendrel.vert"});
+    scene.geometrySkinnedProgram = buildFromFiles({"geometryShader.frag", "skinning_phong_shader.vert"});
+    scene.phongSkinnedProgram = buildFromFiles({"skinning_phong_shader.frag", "skinning_phong_shader.vert"});
+    scene.particleRenderProgram = buildFromFiles(
+        {"particleFragmentShader.frag", "particleVertexShader.vert", "particlegeometrieShader.gm"});
+    scene.particleComputeProgram = buildFromFiles({"particlecomputeShader.comp"});
+    scene.ssaoBlurProgram = buildFromFiles({"shaderSSAO.vert", "shaderSSAOBlur.frag"});
+    scene.ssaoProgram = buildFromFiles({"shaderSSAO.vert", "shaderSSAO.frag"});
+    scene.geometryProgram = buildFromFiles({"geometryShader.vert", "geometryShader.frag"});
+
+    scene.lights = SceneLights{};
+    scene.matrices = composeSceneMatrices();
+    return scene;
+}

@@ -1,0 +1,45 @@
+# The command line: --help and --version answer and exit 0; every bad option or value is refused with
+# one line on standard error and exit code 2, before any window opens (no display is offered, so an
+# attempt to open one would exit 1 instead).
+source "$(dirname "$0")/../support/e2e_lib.sh"
+
+run_viewer() {
+    set +e
+    env -u DISPLAY -u WAYLAND_DISPLAY "$VIEWER" "$@" >"$WORK/out" 2>"$WORK/err"
+    code=$?
+    set -e
+}
+
+run_viewer --help
+[ "$code" -eq 0 ] || fail "--help exited with $code"
+for option in --fixed-step --max-frames --screenshot --assets --version; do
+    grep -q -- "$option" "$WORK/out" || fail "--help does not mention $option"
+done
+
+run_viewer --version
+[ "$code" -eq 0 ] || fail "--version exited with $code"
+grep -q '^duskvale [0-9]' "$WORK/out" || fail "--version printed: $(cat "$WORK/out")"
+
+while IFS= read -r args; do
+    # shellcheck disable=SC2086 # each line is a list of words
+    run_viewer $args
+    [ "$code" -eq 2 ] || fail "'$args' exited with $code, expected 2"
+    [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "'$args' printed $(wc -l <"$WORK/err") lines on stderr"
+    [ ! -s "$WORK/out" ] || fail "'$args' printed on stdout: $(cat "$WORK/out")"
+    echo "refused '$args': $(cat "$WORK/err")"
+done <<ARGS
+--fixed-step
+--fixed-step 0
+--fixed-step -1
+--fixed-step fast
+--max-frames 0
+--max-frames 1.5
+--screenshot 12
+--screenshot 0:x.png
+--screenshot x:y.png
+--assets /no/such/folder
+--fullscreen
+extra-argument
+--max-frames 5 --bogus
+ARGS
+echo "PASS"

@@ -1,0 +1,41 @@
+# The real viewer under Xvfb with a fixed step: the first frame is black and later ones white, the
+# automatic flight ends the run by itself (91.5 s at 0.5 s per frame: 183 frames) with exit code 0,
+# and --max-frames ends it earlier, also with 0.
+source "$(dirname "$0")/../support/e2e_lib.sh"
+run_under_xvfb
+
+assets=$(assets_with_settings flight <<'INI'
+[window]
+width = 320
+height = 240
+fullscreen = false
+automaticCam = true
+INI
+)
+
+set +e
+"$VIEWER" --assets "$assets" --fixed-step 0.5 --screenshot 1:"$WORK/first.png" \
+    --screenshot 2:"$WORK/second.png" --screenshot 183:"$WORK/last.png" --screenshot 184:"$WORK/after.png" \
+    >"$WORK/out" 2>"$WORK/err"
+code=$?
+set -e
+[ "$code" -eq 0 ] || fail "the flight run exited with $code; stderr: $(tail -5 "$WORK/err")"
+[ -f "$WORK/last.png" ] || fail "frame 183 was not rendered"
+[ ! -e "$WORK/after.png" ] || fail "a frame 184 ran after the flight ended"
+grep -q "of frame 184 was not written: the run ended after 183 frames" "$WORK/err" ||
+    fail "no note about the unwritten frame 184: $(tail -3 "$WORK/err")"
+
+read -r w h r g b < <(png_stats "$WORK/first.png")
+[ "$w $h" = "320 240" ] || fail "screenshot is ${w}x$h, the settings ask for 320x240"
+[ "$r $g $b" = "0 0 0" ] || fail "first frame is not black: $r $g $b"
+read -r _ _ r g b < <(png_stats "$WORK/second.png")
+[ "$r $g $b" = "255 255 255" ] || fail "second frame is not white: $r $g $b"
+
+set +e
+"$VIEWER" --assets "$assets" --fixed-step 0.5 --max-frames 5 --screenshot 5:"$WORK/five.png" \
+    --screenshot 6:"$WORK/six.png" >"$WORK/out" 2>"$WORK/err"
+code=$?
+set -e
+[ "$code" -eq 0 ] || fail "--max-frames 5 exited with $code"
+[ -f "$WORK/five.png" ] && [ ! -e "$WORK/six.png" ] || fail "--max-frames 5 did not stop after frame 5"
+echo "PASS"

@@ -1,0 +1,71 @@
+# Real X key presses (xdotool) reach the viewer: Escape ends a run long before its flight could, and
+# F starts the flight of a run whose settings switch the automatic camera off, which then ends by
+# itself.
+source "$(dirname "$0")/../support/e2e_lib.sh"
+run_under_xvfb
+
+# Prints the id of the viewer's window once it is on screen.
+wait_for_window() {
+    timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale$' | head -1
+}
+
+# Waits up to $2 seconds for the viewer process $1 and sets exit_code to its exit code, or to
+# "timeout" after killing it. Runs in this shell, not a subshell, so that wait sees the child.
+wait_for_exit() {
+    local pid=$1 seconds=$2
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            exit_code=0
+            wait "$pid" || exit_code=$?
+            return
+        fi
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    exit_code=timeout
+}
+
+# Escape: at 1 ms of flight per frame the flight alone would need 91500 frames.
+flying=$(assets_with_settings flying <<'INI'
+[window]
+width = 320
+height = 240
+fullscreen = false
+automaticCam = true
+INI
+)
+"$VIEWER" --assets "$flying" --fixed-step 0.001 --screenshot 1000000000:"$WORK/never.png" \
+    >"$WORK/escape.out" 2>"$WORK/escape.err" &
+viewer=$!
+window=$(wait_for_window) || fail "the viewer's window did not appear"
+xdotool windowfocus --sync "$window" key Escape
+wait_for_exit "$viewer" 300
+[ "$exit_code" = 0 ] || fail "Escape: expected exit code 0, got $exit_code"
+frames=$(sed -n 's/.*the run ended after \([0-9]*\) frames.*/\1/p' "$WORK/escape.err")
+[ -n "$frames" ] && [ "$frames" -lt 91500 ] || fail "the run ended after '$frames' frames, not by Escape"
+echo "Escape ended the run after $frames frames"
+
+# F, with a fixed step: the camera starts free, so the run cannot end by itself until F starts the
+# flight; then 91.5 s of flight at 0.5 s per frame follow. The key is held for several frames, which
+# must still flip the switch only once.
+free=$(assets_with_settings free <<'INI'
+[window]
+width = 320
+height = 240
+fullscreen = false
+automaticCam = false
+INI
+)
+"$VIEWER" --assets "$free" --fixed-step 0.5 --screenshot 1000000000:"$WORK/never.png" \
+    >"$WORK/f.out" 2>"$WORK/f.err" &
+viewer=$!
+window=$(wait_for_window) || fail "the viewer's window did not appear"
+sleep 1
+kill -0 "$viewer" 2>/dev/null || fail "the run ended before F was pressed"
+xdotool windowfocus --sync "$window" keydown f sleep 0.5 keyup f
+wait_for_exit "$viewer" 300
+[ "$exit_code" = 0 ] || fail "F: expected the flight to end the run with exit code 0, got $exit_code"
+frames=$(sed -n 's/.*the run ended after \([0-9]*\) frames.*/\1/p' "$WORK/f.err")
+[ -n "$frames" ] && [ "$frames" -ge 183 ] || fail "the run ended after '$frames' frames, fewer than a flight takes"
+echo "F started the flight; the run ended by itself after $frames frames"
+echo "PASS"

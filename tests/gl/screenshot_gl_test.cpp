@@ -1,0 +1,82 @@
+// Screenshots read the window's back buffer and come out upright, without disturbing the read state
+// the passes rely on.
+#include "app/screenshot.hpp"
+#include "gl_context.hpp"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <string>
+
+namespace {
+
+// Top half red, bottom half blue, in the window's back buffer.
+void paintTopRedBottomBlue(int width, int height) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDrawBuffer(GL_BACK);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, height / 2, width, height - height / 2);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(0, 0, width, height / 2);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+} // namespace
+
+TEST(Screenshot, WritesTheBackBufferUprightAsPng) {
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(testWindow(), &width, &height);
+    ASSERT_GT(width, 1);
+    paintTopRedBottomBlue(width, height);
+    const std::string path = ::testing::TempDir() + "screenshot_upright.png";
+    ASSERT_TRUE(writeScreenshot(path, width, height));
+
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(w, width);
+    EXPECT_EQ(h, height);
+    const unsigned char* topLeft = pixels;
+    const unsigned char* bottomRight = pixels + (static_cast<size_t>(h) * w - 1) * 3;
+    EXPECT_EQ(topLeft[0], 255);
+    EXPECT_EQ(topLeft[2], 0);
+    EXPECT_EQ(bottomRight[0], 0);
+    EXPECT_EQ(bottomRight[2], 255);
+    stbi_image_free(pixels);
+}
+
+TEST(Screenshot, OddWidthsKeepTheirRowsApart) {
+    // 3-byte pixels in a 63-pixel row are not 4-byte aligned; a wrong pack alignment shears the image.
+    paintTopRedBottomBlue(64, 64);
+    const std::string path = ::testing::TempDir() + "screenshot_odd.png";
+    ASSERT_TRUE(writeScreenshot(path, 63, 63));
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    for (int y : {0, 30, 33, 62}) {
+        const unsigned char* rowEnd = pixels + (static_cast<size_t>(y) * 63 + 62) * 3;
+        EXPECT_EQ(rowEnd[0], y < 31 ? 255 : 0) << y;
+    }
+    stbi_image_free(pixels);
+}
+
+TEST(Screenshot, RestoresTheReadFramebufferAndPackAlignment) {
+    GLuint target = 0;
+    glGenFramebuffers(1, &target);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target);
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    writeScreenshot(::testing::TempDir() + "screenshot_state.png", 8, 8);
+    GLint bound = 0;
+    GLint alignment = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(static_cast<GLuint>(bound), target);
+    EXPECT_EQ(alignment, 8);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glDeleteFramebuffers(1, &target);
+}

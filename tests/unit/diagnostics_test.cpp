@@ -1,0 +1,91 @@
+// The texts of the GLFW and GL debug callbacks, the two ignored ids, and the refusal of a context
+// older than OpenGL 4.3.
+#include "app/diagnostics.hpp"
+#include "app/window.hpp"
+
+#include <gtest/gtest.h>
+
+TEST(GlDebugMessage, JoinsTheMessageAndItsWordsIntoOneLine) {
+    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH,
+                                   "GL_INVALID_OPERATION in glDrawArrays"),
+              "OpenGL Error: GL_INVALID_OPERATION in glDrawArrays [Source = API, Type = Error, "
+              "Severity = High, ID = 1282]");
+}
+
+TEST(GlDebugMessage, NamesEverySourceAndCallsTheRestUnknown) {
+    const std::pair<GLenum, const char*> sources[] = {
+        {GL_DEBUG_SOURCE_API, "API"},
+        {GL_DEBUG_SOURCE_WINDOW_SYSTEM, "Window System"},
+        {GL_DEBUG_SOURCE_SHADER_COMPILER, "Shader Compiler"},
+        {GL_DEBUG_SOURCE_THIRD_PARTY, "Third Party"},
+        {GL_DEBUG_SOURCE_APPLICATION, "Application"},
+        {GL_DEBUG_SOURCE_OTHER, "Other"},
+        {GL_DEBUG_TYPE_ERROR, "Unknown"},
+    };
+    for (const auto& [source, word] : sources) {
+        const std::string text =
+            formatGlDebugMessage(source, GL_DEBUG_TYPE_ERROR, 1, GL_DEBUG_SEVERITY_LOW, "m");
+        EXPECT_EQ(text, std::string("OpenGL Error: m [Source = ") + word +
+                            ", Type = Error, Severity = Low, ID = 1]");
+    }
+}
+
+TEST(GlDebugMessage, OnlyErrorsHaveATypeWordAndNotificationsHaveNoSeverityWord) {
+    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_PERFORMANCE, 7,
+                                   GL_DEBUG_SEVERITY_NOTIFICATION, "slow"),
+              "OpenGL Error: slow [Source = API, Type = Unknown, Severity = Unknown, ID = 7]");
+    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_OTHER, GL_DEBUG_TYPE_MARKER, 4294967295u,
+                                   GL_DEBUG_SEVERITY_MEDIUM, ""),
+              "OpenGL Error:  [Source = Other, Type = Unknown, Severity = Medium, ID = 4294967295]");
+}
+
+TEST(GlDebugMessage, TheCallbackPrintsOneLineExceptForTheTwoIgnoredIds) {
+    ::testing::internal::CaptureStdout();
+    onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 131185, GL_DEBUG_SEVERITY_HIGH, -1, "a",
+                     nullptr);
+    onGlDebugMessage(GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_OTHER, 131218, GL_DEBUG_SEVERITY_LOW, 1,
+                     "b", nullptr);
+    onGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 131184, GL_DEBUG_SEVERITY_HIGH, 1, "c",
+                     nullptr);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "OpenGL Error: c [Source = API, Type = Error, Severity = High, ID = 131184]\n");
+}
+
+TEST(GlfwError, PrintsTheSignedCodeAndTheDescription) {
+    ::testing::internal::CaptureStdout();
+    onGlfwError(65544, "X11: The DISPLAY environment variable is missing");
+    onGlfwError(-3, "odd");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "GLFW error 65544: X11: The DISPLAY environment variable is missing\nGLFW error -3: odd\n");
+}
+
+TEST(GlVersion, ReadsTheVersionAtTheStartOfTheVersionString) {
+    int major = -1;
+    int minor = -1;
+    parseGlVersion("4.5 (Core Profile) Mesa 22.3.6", major, minor);
+    EXPECT_EQ(major, 4);
+    EXPECT_EQ(minor, 5);
+    parseGlVersion("OpenGL ES 3.2", major, minor);
+    EXPECT_EQ(major, 0);
+    parseGlVersion(nullptr, major, minor);
+    EXPECT_EQ(major, 0);
+    EXPECT_EQ(minor, 0);
+}
+
+TEST(GlVersion, AcceptsFourThreeAndLaterOnly) {
+    EXPECT_TRUE(meetsRequiredGlVersion(4, 3));
+    EXPECT_TRUE(meetsRequiredGlVersion(4, 6));
+    EXPECT_TRUE(meetsRequiredGlVersion(5, 0));
+    EXPECT_FALSE(meetsRequiredGlVersion(4, 2));
+    EXPECT_FALSE(meetsRequiredGlVersion(3, 3));
+    EXPECT_FALSE(meetsRequiredGlVersion(0, 0));
+}
+
+TEST(GlVersion, TheRefusalNamesTheVersionFoundAndTheVersionNeeded) {
+    const std::string line = glVersionRefusal("3.3 (Compatibility Profile) Mesa 22.3.6");
+    EXPECT_NE(line.find("needs OpenGL 4.3"), std::string::npos) << line;
+    EXPECT_NE(line.find("offers OpenGL 3.3"), std::string::npos) << line;
+    EXPECT_NE(line.find("Mesa 22.3.6"), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_NE(glVersionRefusal(nullptr).find("offers OpenGL 0.0"), std::string::npos);
+}

@@ -1,0 +1,46 @@
+// Frame timing: the wall clock's differences, and a fixed step that sums exactly, so that a flight at
+// 0.5 s per frame ends after 183 frames.
+#include "app/frame_clock.hpp"
+#include "app/frame_loop.hpp"
+#include "app/screenshot.hpp"
+
+#include <gtest/gtest.h>
+
+TEST(FrameClock, FollowsTheWallClockFromTheStartReading) {
+    FrameClock clock = startFrameClock(0.0f, 10.0);
+    FrameTime t = tickFrameClock(clock, 10.25);
+    EXPECT_FLOAT_EQ(t.now, 10.25f);
+    EXPECT_FLOAT_EQ(t.deltaTime, 0.25f);
+    t = tickFrameClock(clock, 11.0);
+    EXPECT_FLOAT_EQ(t.deltaTime, 0.75f);
+}
+
+TEST(FrameClock, AFixedStepStartsAtZeroAndIgnoresTheWallClock) {
+    FrameClock clock = startFrameClock(0.1f, 1234.0);
+    FrameTime t{};
+    for (int i = 0; i < 30; ++i) {
+        t = tickFrameClock(clock, 5000.0 + i * 7.0);
+        EXPECT_EQ(t.deltaTime, 0.1f);
+    }
+    EXPECT_NEAR(t.now, 3.0f, 1e-6f);
+}
+
+TEST(FrameClock, HalfSecondStepsReachTheEndOfTheFlightAtFrame183) {
+    FrameClock clock = startFrameClock(0.5f, 0.0);
+    float flightTime = 0.0f;
+    int frames = 0;
+    while (flightTime < flightEndSeconds) {
+        flightTime += tickFrameClock(clock, 0.0).deltaTime;
+        ++frames;
+    }
+    EXPECT_EQ(frames, 183);
+}
+
+TEST(FlipRows, TurnsBottomUpRowsIntoTopDownRows) {
+    std::vector<unsigned char> pixels = {1, 1, 2, 2, 3, 3}; // 2 x 3, 1 byte per pixel
+    flipRows(pixels, 2, 3, 1);
+    EXPECT_EQ(pixels, (std::vector<unsigned char>{3, 3, 2, 2, 1, 1}));
+    std::vector<unsigned char> two = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; // 2 x 2, RGB
+    flipRows(two, 2, 2, 3);
+    EXPECT_EQ(two, (std::vector<unsigned char>{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
+}

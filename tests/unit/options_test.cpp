@@ -1,0 +1,83 @@
+// Command-line parsing: every option, both spellings, and a clear refusal for every bad value.
+#include "app/options.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+ParsedOptions parse(std::vector<std::string> args) {
+    return parseOptions(args);
+}
+
+} // namespace
+
+TEST(ParseOptions, NoArgumentsRunsAsDesigned) {
+    const ParsedOptions parsed = parse({});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_FALSE(parsed.options.showHelp);
+    EXPECT_FALSE(parsed.options.showVersion);
+    EXPECT_EQ(parsed.options.fixedStep, 0.0f);
+    EXPECT_EQ(parsed.options.maxFrames, 0);
+    EXPECT_TRUE(parsed.options.screenshots.empty());
+    EXPECT_EQ(parsed.options.assetsDir, "");
+}
+
+TEST(ParseOptions, ReadsEveryOptionInBothSpellings) {
+    const ParsedOptions parsed =
+        parse({"--fixed-step", "0.5", "--max-frames=300", "--screenshot", "1:a.png",
+               "--screenshot=183:/tmp/b:c.png", "--assets", "build/assets", "--help", "--version"});
+    ASSERT_EQ(parsed.error, "");
+    const Options& o = parsed.options;
+    EXPECT_EQ(o.fixedStep, 0.5f);
+    EXPECT_EQ(o.maxFrames, 300);
+    ASSERT_EQ(o.screenshots.size(), 2u);
+    EXPECT_EQ(o.screenshots[0].frame, 1);
+    EXPECT_EQ(o.screenshots[0].path, "a.png");
+    EXPECT_EQ(o.screenshots[1].frame, 183);
+    EXPECT_EQ(o.screenshots[1].path, "/tmp/b:c.png");
+    EXPECT_EQ(o.assetsDir, "build/assets");
+    EXPECT_TRUE(o.showHelp);
+    EXPECT_TRUE(o.showVersion);
+}
+
+TEST(ParseOptions, RefusesBadValuesWithALineNamingTheOptionAndTheValue) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--fixed-step", "0"},       {"--fixed-step", "-0.5"},    {"--fixed-step", "abc"},
+        {"--fixed-step", "0.5s"},    {"--fixed-step", "nan"},     {"--fixed-step", "inf"},
+        {"--fixed-step", "1e-50"},   {"--max-frames", "0"},       {"--max-frames", "-3"},
+        {"--max-frames", "2.5"},     {"--max-frames", "ten"},     {"--max-frames", "99999999999999999999"},
+        {"--screenshot", "5"},       {"--screenshot", "5:"},      {"--screenshot", ":a.png"},
+        {"--screenshot", "0:a.png"}, {"--screenshot", "x:a.png"}, {"--assets="},
+    };
+    for (const auto& args : bad) {
+        const ParsedOptions parsed = parse(args);
+        EXPECT_NE(parsed.error, "") << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_NE(parsed.error.find(args[0].substr(0, args[0].find('='))), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsAndMissingValues) {
+    EXPECT_EQ(parse({"--fullscreen"}).error, "unknown option '--fullscreen'");
+    EXPECT_EQ(parse({"--max-frames=3", "-x"}).error, "unknown option '-x'");
+    EXPECT_EQ(parse({"scene.obj"}).error, "unexpected argument 'scene.obj'; the viewer takes only options");
+    EXPECT_EQ(parse({"--max-frames"}).error, "--max-frames needs a value (N)");
+    EXPECT_EQ(parse({"--help=yes"}).error, "--help takes no value");
+}
+
+TEST(OptionsHelp, ListsEveryOptionWithItsValue) {
+    const std::string help = optionsHelp();
+    for (const char* entry : {"--help", "--version", "--fixed-step SECONDS", "--max-frames N",
+                              "--screenshot N:PATH", "--assets DIR"})
+        EXPECT_NE(help.find(entry), std::string::npos) << entry;
+}
+
+TEST(AnchorOutputPaths, RelativeScreenshotPathsStayWhereTheViewerWasStarted) {
+    Options options = parse({"--screenshot", "1:shot.png", "--screenshot", "2:/abs/shot.png"}).options;
+    anchorOutputPaths(options, "/home/me");
+    EXPECT_EQ(options.screenshots[0].path, "/home/me/shot.png");
+    EXPECT_EQ(options.screenshots[1].path, "/abs/shot.png");
+}
