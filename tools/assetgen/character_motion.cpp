@@ -147,6 +147,12 @@ LegTarget walkFoot(bool left, float phase) {
     const float e = smooth01(s);
     LegTarget t;
     t.ankle = off.ankle + (strike.ankle - off.ankle) * e;
+    // Forward travel leaves and meets the ground at the ground's own speed (a Hermite curve with
+    // end tangents -speed), so the foot neither skids at heel strike nor jerks at toe-off.
+    const float groundStep = -walk::speed * (1.0f - walk::stanceShare) * walk::cycle;
+    const float s2 = s * s, s3 = s2 * s;
+    t.ankle.z = (2.0f * s3 - 3.0f * s2 + 1.0f) * off.ankle.z + (s3 - 2.0f * s2 + s) * groundStep +
+                (-2.0f * s3 + 3.0f * s2) * strike.ankle.z + (s3 - s2) * groundStep;
     t.ankle.y += swingLift * std::sin(glm::pi<float>() * std::pow(s, 0.8f));
     t.footPitch = off.footPitch + (strike.footPitch - off.footPitch) * smooth01(s / 0.85f);
     t.toeBend = off.toeBend * (1.0f - smooth01(s / 0.35f));
