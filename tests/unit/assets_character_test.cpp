@@ -1,6 +1,6 @@
 // The generated character and smoke sprites, read back the way the viewer reads them: the FBX through
 // Assimp with the viewer's import flags and its evaluation rules, the images through stb_image. The
-// generator is run twice into temporary folders, which also shows that its output is reproducible.
+// generator writes into a temporary folder (a second run checks that its output is reproducible).
 #include "../../tools/assetgen/character_motion.hpp"
 
 #include <assimp/Importer.hpp>
@@ -23,14 +23,17 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
 namespace {
 
 const char* const fbxFile = "animations/WendrelAnimation.fbx";
 const unsigned viewerFlags =
     aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs | aiProcess_CalcTangentSpace;
 
+// One folder per process: ctest may run several of these tests at once.
 std::string generateInto(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + name;
+    const std::string dir = ::testing::TempDir() + name + std::to_string(::getpid()) + "/";
     std::filesystem::remove_all(dir);
     for (const char* group : {"character", "sprites"}) {
         const std::string command =
@@ -108,18 +111,15 @@ glm::vec3 origin(const glm::mat4& m) {
 class GeneratedCharacter : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        // The second run starts in a later wall-clock second, so a time stamp in any file would show.
-        const auto start = std::chrono::steady_clock::now();
-        dirA = new std::string(generateInto("duskvale_chargen_a/"));
-        std::this_thread::sleep_until(start + std::chrono::milliseconds(1100));
-        dirB = new std::string(generateInto("duskvale_chargen_b/"));
+        generatedAt = std::chrono::steady_clock::now();
+        dirA = new std::string(generateInto("duskvale_chargen_a"));
         importer = new Assimp::Importer();
         scene = importer->ReadFile(*dirA + fbxFile, viewerFlags);
     }
     static void TearDownTestSuite() {
         delete importer;
+        std::filesystem::remove_all(*dirA);
         delete dirA;
-        delete dirB;
     }
     void SetUp() override {
         ASSERT_NE(scene, nullptr) << importer->GetErrorString();
@@ -148,15 +148,15 @@ class GeneratedCharacter : public ::testing::Test {
         return out;
     }
 
+    static std::chrono::steady_clock::time_point generatedAt;
     static std::string* dirA;
-    static std::string* dirB;
     static Assimp::Importer* importer;
     static const aiScene* scene;
     const aiMesh* mesh = nullptr;
 };
 
+std::chrono::steady_clock::time_point GeneratedCharacter::generatedAt;
 std::string* GeneratedCharacter::dirA = nullptr;
-std::string* GeneratedCharacter::dirB = nullptr;
 Assimp::Importer* GeneratedCharacter::importer = nullptr;
 const aiScene* GeneratedCharacter::scene = nullptr;
 
@@ -349,14 +349,18 @@ TEST_F(GeneratedCharacter, SkinTextureAndSmokeSpritesDecodeForTheLoaders) {
 }
 
 TEST_F(GeneratedCharacter, TwoRunsWriteIdenticalFiles) {
+    // The second run starts in a later wall-clock second, so a time stamp in any file would show.
+    std::this_thread::sleep_until(generatedAt + std::chrono::milliseconds(1100));
+    const std::string dirB = generateInto("duskvale_chargen_b");
     std::vector<std::string> files = {fbxFile, "textures/newSkin.jpg"};
     for (int i = 0; i < 6; ++i)
         files.push_back("textures/smoke" + std::to_string(i) + ".png");
     for (const std::string& file : files) {
         const std::string a = readBytes(*dirA + file);
         EXPECT_FALSE(a.empty()) << file;
-        EXPECT_TRUE(a == readBytes(*dirB + file)) << file << " differs between two runs";
+        EXPECT_TRUE(a == readBytes(dirB + file)) << file << " differs between two runs";
     }
+    std::filesystem::remove_all(dirB);
 }
 
 } // namespace
