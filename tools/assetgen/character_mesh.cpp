@@ -40,8 +40,8 @@ void addTorso(CharacterMesh& mesh) {
     t.bendBlend = 3.0f;
     t.profile = {{0.0f, 6.8f, 4.6f, 0.0f},  {2.0f, 8.0f, 5.4f, 0.0f},  {7.5f, 8.4f, 5.6f, -0.2f},
                  {13.5f, 7.0f, 4.9f, 0.2f}, {18.0f, 7.6f, 5.2f, 0.4f}, {22.0f, 8.6f, 5.6f, 0.5f},
-                 {27.5f, 9.6f, 5.0f, 0.2f}, {30.0f, 8.4f, 4.2f, 0.0f}, {32.4f, 3.6f, 3.2f, 0.0f},
-                 {33.1f, 3.2f, 2.9f, 0.0f}};
+                 {27.0f, 9.4f, 5.0f, 0.2f}, {29.5f, 8.6f, 4.4f, 0.0f}, {31.2f, 6.2f, 3.7f, 0.0f},
+                 {32.4f, 3.6f, 3.2f, 0.0f}, {33.1f, 3.2f, 2.9f, 0.0f}};
     t.rings = 22;
     t.segments = 20;
     t.rect = skinAtlas::torso;
@@ -102,7 +102,7 @@ void addNeckAndHead(CharacterMesh& mesh) {
 void addArm(CharacterMesh& mesh, bool left) {
     const float s = left ? 1.0f : -1.0f;
     CharacterTube arm;
-    arm.path = {{6.6f * s, 69.0f, -0.6f},
+    arm.path = {{6.2f * s, 67.4f, -0.6f},
                 {9.0f * s, 68.0f, -0.6f},
                 {10.6f * s, 53.0f, -1.2f},
                 {11.3f * s, 40.5f, 0.0f},
@@ -113,7 +113,7 @@ void addArm(CharacterMesh& mesh, bool left) {
     arm.parentJoint = left ? LeftShoulder : RightShoulder;
     arm.parentShare = 0.5f;
     arm.parentReach = 4.0f;
-    arm.profile = {{0.0f, 3.4f, 3.7f, 0.0f},  {3.0f, 3.5f, 3.7f, 0.0f},  {9.0f, 3.1f, 3.2f, 0.0f},
+    arm.profile = {{0.0f, 2.5f, 3.0f, 0.0f},  {3.0f, 3.4f, 3.6f, 0.0f},  {9.0f, 3.1f, 3.2f, 0.0f},
                    {15.5f, 2.6f, 2.7f, 0.0f}, {18.0f, 2.6f, 2.7f, 0.0f}, {23.0f, 2.7f, 2.6f, 0.0f},
                    {28.5f, 2.0f, 1.8f, 0.0f}, {31.0f, 1.8f, 1.5f, 0.0f}};
     arm.sideRef = {-1.0f, 0.0f, 0.0f};
