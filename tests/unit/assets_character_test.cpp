@@ -268,7 +268,7 @@ TEST_F(GeneratedCharacter, StandsOnTheGroundAtFullHeightInEveryClip) {
 TEST_F(GeneratedCharacter, WalkSwapsTheLeadingFootEveryHalfStride) {
     for (float t : {0.0f, 0.1f, 0.8f, 1.6f}) {
         const auto now = nodeGlobals(scene, 1, t);
-        const auto half = nodeGlobals(scene, 1, t + 0.5f * walk::cycle);
+        const auto half = nodeGlobals(scene, 1, t + 0.5f * characterWalk::cycle);
         const float leadNow = origin(now.at("LeftFoot")).z - origin(now.at("RightFoot")).z;
         const float leadHalf = origin(half.at("LeftFoot")).z - origin(half.at("RightFoot")).z;
         EXPECT_LT(leadNow * leadHalf, 0.0f) << "at " << t << " s";
@@ -279,7 +279,8 @@ TEST_F(GeneratedCharacter, WalkSwapsTheLeadingFootEveryHalfStride) {
         << "left heel strikes at 0";
 }
 
-// While the model moves forward at walk::speed, sole vertices on the ground must stay where they are.
+// While the model moves forward at characterWalk::speed, sole vertices on the ground must stay where they
+// are.
 TEST_F(GeneratedCharacter, PlantedFeetDoNotSlideAtTheWalkSpeed) {
     const float dt = 1.0f / 96.0f;
     std::vector<glm::vec3> previous = skinned(1, 0.0f);
@@ -290,7 +291,7 @@ TEST_F(GeneratedCharacter, PlantedFeetDoNotSlideAtTheWalkSpeed) {
         std::vector<glm::vec3> now = skinned(1, t);
         for (size_t v = 0; v < now.size(); ++v) {
             if (now[v].y < 0.2f && previous[v].y < 0.2f) {
-                const float dz = now[v].z - previous[v].z + walk::speed * dt;
+                const float dz = now[v].z - previous[v].z + characterWalk::speed * dt;
                 slideSum += std::fabs(dz) / dt;
                 ++samples;
             }
@@ -298,7 +299,7 @@ TEST_F(GeneratedCharacter, PlantedFeetDoNotSlideAtTheWalkSpeed) {
         previous = std::move(now);
     }
     ASSERT_GT(samples, 1000);
-    EXPECT_LT(slideSum / samples, 0.05 * walk::speed) << "mean slide in model units per second";
+    EXPECT_LT(slideSum / samples, 0.05 * characterWalk::speed) << "mean slide in model units per second";
 }
 
 TEST_F(GeneratedCharacter, SkinTextureAndSmokeSpritesDecodeForTheLoaders) {

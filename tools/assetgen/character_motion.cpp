@@ -1,6 +1,6 @@
 // Procedural key poses for Wendrel. Upper-body joints are driven by a few periodic curves; the legs are
 // solved with two-bone IK against footprints that stay fixed on the ground while the model moves at
-// walk::speed, with the sole rolling over the heel at strike and over the ball at toe-off.
+// characterWalk::speed, with the sole rolling over the heel at strike and over the ball at toe-off.
 #include "character_motion.hpp"
 
 #include <glm/gtc/constants.hpp>
@@ -114,7 +114,8 @@ constexpr float footInset = 0.6f; // feet step a little inside the hip joints
 LegTarget stanceFoot(bool left, float share, float heelZ0) {
     const FootGeometry g = footGeometry(left);
     const float inset = left ? -footInset : footInset;
-    const float heelZ = heelZ0 - walk::speed * share * walk::stanceShare * walk::cycle;
+    const float heelZ =
+        heelZ0 - characterWalk::speed * share * characterWalk::stanceShare * characterWalk::cycle;
     const glm::vec3 heel{g.heel.x + inset, 0.0f, heelZ};
     LegTarget t;
     if (share < heelRiseStart) {
@@ -139,9 +140,9 @@ float strikeHeelZ() {
 
 LegTarget walkFoot(bool left, float phase) {
     const float heelZ0 = strikeHeelZ();
-    if (phase < walk::stanceShare)
-        return stanceFoot(left, phase / walk::stanceShare, heelZ0);
-    const float s = (phase - walk::stanceShare) / (1.0f - walk::stanceShare);
+    if (phase < characterWalk::stanceShare)
+        return stanceFoot(left, phase / characterWalk::stanceShare, heelZ0);
+    const float s = (phase - characterWalk::stanceShare) / (1.0f - characterWalk::stanceShare);
     const LegTarget off = stanceFoot(left, 1.0f, heelZ0);
     const LegTarget strike = stanceFoot(left, 0.0f, heelZ0);
     const float e = smooth01(s);
@@ -149,7 +150,8 @@ LegTarget walkFoot(bool left, float phase) {
     t.ankle = off.ankle + (strike.ankle - off.ankle) * e;
     // Forward travel leaves and meets the ground at the ground's own speed (a Hermite curve with
     // end tangents -speed), so the foot neither skids at heel strike nor jerks at toe-off.
-    const float groundStep = -walk::speed * (1.0f - walk::stanceShare) * walk::cycle;
+    const float groundStep =
+        -characterWalk::speed * (1.0f - characterWalk::stanceShare) * characterWalk::cycle;
     const float s2 = s * s, s3 = s2 * s;
     t.ankle.z = (2.0f * s3 - 3.0f * s2 + 1.0f) * off.ankle.z + (s3 - 2.0f * s2 + s) * groundStep +
                 (-2.0f * s3 + 3.0f * s2) * strike.ankle.z + (s3 - s2) * groundStep;
@@ -160,8 +162,8 @@ LegTarget walkFoot(bool left, float phase) {
 }
 
 CharacterPose walkPose(float seconds, float& worstReach) {
-    const float phase = std::fmod(seconds / walk::cycle, 1.0f); // 0: left heel strikes
-    const float c = std::cos(glm::two_pi<float>() * phase);     // +1 left leg ahead, -1 right leg ahead
+    const float phase = std::fmod(seconds / characterWalk::cycle, 1.0f); // 0: left heel strikes
+    const float c = std::cos(glm::two_pi<float>() * phase); // +1 left leg ahead, -1 right leg ahead
     CharacterPose pose = restPose();
     // The pelvis is lowest just after each heel strike and highest over the planted foot.
     const float bob = 0.5f + 0.5f * std::cos(2.0f * glm::two_pi<float>() * (phase - 0.06f));
@@ -289,7 +291,8 @@ std::vector<CharacterClip> buildCharacterClips(float& worstReach) {
     worstReach = 0.0f;
     std::vector<CharacterClip> clips;
     clips.push_back(sampleClip("Idle", 4, idlePose, worstReach));
-    clips.push_back(sampleClip("Walk", int(walk::cycle * walk::cyclesPerClip + 0.5f), walkPose, worstReach));
+    clips.push_back(sampleClip("Walk", int(characterWalk::cycle * characterWalk::cyclesPerClip + 0.5f),
+                               walkPose, worstReach));
     clips.push_back(sampleClip("LookAround", 4, lookPose, worstReach));
     return clips;
 }

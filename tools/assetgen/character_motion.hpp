@@ -1,6 +1,6 @@
 // Wendrel's three animation clips as key poses sampled on a fixed grid: 0 standing idle, 1 a walk cycle
-// made for a ground speed of walkSpeed model units per second, 2 looking around warily. Legs are posed
-// by two-bone IK against planted footprints, so the feet do not slide at that speed.
+// made for a ground speed of characterWalk::speed model units per second, 2 looking around warily. Legs are
+// posed by two-bone IK against planted footprints, so the feet do not slide at that speed.
 #pragma once
 
 #include "character_rig.hpp"
@@ -28,12 +28,12 @@ struct CharacterClip {
     std::vector<CharacterPose> keys; // durationSeconds * keysPerSecond + 1 poses; the last equals the first
 };
 
-namespace walk {
+namespace characterWalk {
 constexpr float speed = 90.0f;   // model units per second along +z (placement A of the scene)
 constexpr float cycle = 0.75f;   // seconds per stride (two steps)
 constexpr int cyclesPerClip = 4; // 3 s of clip
 constexpr float stanceShare = 0.6f;
-} // namespace walk
+} // namespace characterWalk
 
 // Local rest pose: identity rotations, offsets from the rig.
 CharacterPose restPose();
