@@ -7,6 +7,8 @@
 #include "app/options.hpp"
 #include "app/scene.hpp"
 #include "app/settings.hpp"
+#include "app/sound_cues.hpp"
+#include "app/sound_engine.hpp"
 #include "app/window.hpp"
 
 // glad must come before GLFW, which would otherwise pull in the system's GL header.
@@ -52,6 +54,8 @@ int main(int argc, char** argv) {
         return exitBadCommandLine;
     }
 
+    // The sound engine comes first of all, before the settings are read.
+    SoundEngine* soundEngine = createSoundEngine();
     const Settings settings = loadSettings("../assets/settings.ini");
     appState.automaticCam = settings.automaticCam;
     appState.gammaEnabled = settings.gammaEnabled;
@@ -63,7 +67,9 @@ int main(int argc, char** argv) {
     Scene scene = buildScene();
     FrameClock clock = startFrameClock(options.fixedStep, glfwGetTime());
 
-    runFrameLoop(window, scene, settings, options, clock);
+    // Start-up stays silent until everything is loaded.
+    startBackgroundMusic(soundEngine, settings.volume);
+    runFrameLoop(window, scene, settings, options, clock, soundEngine);
 
     glfwDestroyWindow(window);
     glfwTerminate();

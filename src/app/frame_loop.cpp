@@ -7,6 +7,7 @@
 #include "app/light_flicker.hpp"
 #include "app/random_unit.hpp"
 #include "app/screenshot.hpp"
+#include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
 
 #include <iostream>
@@ -34,7 +35,8 @@ void reportScreenshotsNotTaken(const Options& options, long long framesRun) {
 } // namespace
 
 void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, const Options& options,
-                  FrameClock& clock) {
+                  FrameClock& clock, SoundEngine* soundEngine) {
+    SoundCues soundCues;
     const CameraPath cameraPath;
     LightFlicker flicker;
     flicker.pointColors = scene.lights.pointStartColors;
@@ -63,6 +65,7 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, co
 
             // The passes draw here, in their fixed order: shadow, geometry buffer, occlusion and blur,
             // lit scene, character sound cues, particles, final copy to the window.
+            runSoundCues(soundCues, soundEngine, appState.flightTime);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
             glfwSwapBuffers(window);

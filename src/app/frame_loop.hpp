@@ -6,6 +6,7 @@
 #include "app/options.hpp"
 #include "app/scene.hpp"
 #include "app/settings.hpp"
+#include "app/sound_engine.hpp"
 
 // glad must come before GLFW, which would otherwise pull in the system's GL header.
 #include <glad/gl.h>
@@ -27,4 +28,4 @@ struct FrameValues {
 // Runs frames until the window is asked to close, the flight reaches its end or the frame limit of
 // the options is reached; writes the requested screenshots on the way.
 void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, const Options& options,
-                  FrameClock& clock);
+                  FrameClock& clock, SoundEngine* soundEngine);

@@ -95,6 +95,24 @@ SceneMatrices composeSceneMatrices() {
     return m;
 }
 
+SceneModels loadSceneModels() {
+    const auto load = [](const char* path) { return std::make_unique<Model>(path); };
+    const char* trees[] = {"models/DeadTree1.obj", "models/DeadTree21.obj"};
+    SceneModels models;
+    models.building = load("models/Post_Apocalyptic_Building.obj");
+    models.background = load("models/background.obj");
+    models.character = load("animations/WendrelAnimation.fbx");
+    models.carA = load("models/car.obj");
+    models.carB = load("models/car.obj");
+    models.carC = load("models/car.obj");
+    for (size_t i = 0; i < models.trees.size(); ++i)
+        models.trees[i] = load(trees[i % 2]);
+    models.window = load("models/window.obj");
+    models.terrain = load("models/big_Terrain.obj");
+    models.mirror = load("models/mirror.obj");
+    return models;
+}
+
 Scene buildScene() {
     Scene scene;
     scene.depthProgram = buildFromFiles({"simpleDepthShader.frag", "simpleDepthShader.vert"});
@@ -112,5 +130,6 @@ Scene buildScene() {
 
     scene.lights = SceneLights{};
     scene.matrices = composeSceneMatrices();
+    scene.models = loadSceneModels();
     return scene;
 }

@@ -3,11 +3,13 @@
 // character's placements and the particles.
 #pragma once
 
+#include "model/model.hpp"
 #include "render/shader_program.hpp"
 
 #include <glm/glm.hpp>
 
 #include <array>
+#include <memory>
 
 struct SceneLights {
     glm::vec3 directionalDirection{0.3f, -0.5f, -1.0f};
@@ -42,6 +44,22 @@ struct SceneMatrices {
     std::array<glm::mat4, 4> emitters{};
 };
 
+// One Model per object, also where files repeat (three cars, three of each tree): every object is
+// imported on its own. A model that failed to import is still there, with no meshes.
+struct SceneModels {
+    std::unique_ptr<Model> building;
+    std::unique_ptr<Model> background;
+    std::unique_ptr<Model> character;
+    std::unique_ptr<Model> carA;
+    std::unique_ptr<Model> carB;
+    std::unique_ptr<Model> carC;
+    std::array<std::unique_ptr<Model>, 6> trees;
+    std::unique_ptr<Model> window;
+    std::unique_ptr<Model> terrain;
+    // Loaded like the others but never drawn.
+    std::unique_ptr<Model> mirror;
+};
+
 struct Scene {
     ShaderProgram depthProgram;
     ShaderProgram colorProgram;
@@ -57,7 +75,11 @@ struct Scene {
 
     SceneLights lights;
     SceneMatrices matrices;
+    SceneModels models;
 };
+
+// Loads the fifteen models in their fixed load order, which fixes the order of the load reports.
+SceneModels loadSceneModels();
 
 // Every model matrix of the scene, composed from its translation, rotations and scale.
 SceneMatrices composeSceneMatrices();
