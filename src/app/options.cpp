@@ -71,6 +71,34 @@ std::string applyAssets(Options& options, const std::string& value) {
     return "";
 }
 
+std::string applyBenchmark(Options& options, const std::string&) {
+    options.benchmark = true;
+    return "";
+}
+
+std::string applyBenchmarkCsv(Options& options, const std::string& value) {
+    if (value.empty())
+        return "--benchmark-csv needs a file path";
+    options.benchmark = true;
+    options.benchmarkCsv = value;
+    return "";
+}
+
+std::string applySkipPass(Options& options, const std::string& value) {
+    SkippedPasses& skip = options.skippedPasses;
+    if (value == "shadow")
+        skip.shadow = true;
+    else if (value == "occlusion")
+        skip.occlusion = true;
+    else if (value == "character")
+        skip.character = true;
+    else if (value == "particles")
+        skip.particles = true;
+    else
+        return "--skip-pass takes shadow, occlusion, character or particles, got '" + value + "'";
+    return "";
+}
+
 const OptionSpec optionSpecs[] = {
     {"--help", nullptr, "print this help and exit", applyHelp},
     {"--version", nullptr, "print the version and exit", applyVersion},
@@ -83,6 +111,16 @@ const OptionSpec optionSpecs[] = {
      "after frame N (from 1) is rendered, write the window's image to the PNG file PATH; repeatable",
      applyScreenshot},
     {"--assets", "DIR", "change into the assets folder DIR before anything else", applyAssets},
+    {"--benchmark", nullptr,
+     "time every pass on the GPU and the frame on the CPU; print median and 95th percentile per pass and "
+     "the frames per second at the end",
+     applyBenchmark},
+    {"--benchmark-csv", "PATH", "like --benchmark, and write one row per frame with each pass's time to PATH",
+     applyBenchmarkCsv},
+    {"--skip-pass", "NAME",
+     "leave out one pass (shadow, occlusion, character or particles) to see what it adds or costs; "
+     "repeatable",
+     applySkipPass},
 };
 
 const OptionSpec* findOption(const std::string& name) {
@@ -146,9 +184,12 @@ std::string optionsHelp() {
 }
 
 void anchorOutputPaths(Options& options, const std::string& startDir) {
-    for (ScreenshotRequest& request : options.screenshots) {
-        const std::filesystem::path path(request.path);
-        if (path.is_relative())
-            request.path = (std::filesystem::path(startDir) / path).string();
-    }
+    const auto anchor = [&startDir](std::string& text) {
+        const std::filesystem::path path(text);
+        if (!text.empty() && path.is_relative())
+            text = (std::filesystem::path(startDir) / path).string();
+    };
+    for (ScreenshotRequest& request : options.screenshots)
+        anchor(request.path);
+    anchor(options.benchmarkCsv);
 }

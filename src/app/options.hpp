@@ -10,13 +10,24 @@ struct ScreenshotRequest {
     std::string path;
 };
 
+// Passes a run may leave out, to see what each one adds or costs.
+struct SkippedPasses {
+    bool shadow = false;
+    bool occlusion = false;
+    bool character = false;
+    bool particles = false;
+};
+
 struct Options {
     bool showHelp = false;
     bool showVersion = false;
     float fixedStep = 0.0f;  // seconds per frame; 0 follows the wall clock
     long long maxFrames = 0; // 0: no limit
     std::vector<ScreenshotRequest> screenshots;
-    std::string assetsDir; // empty: stay in the current directory
+    std::string assetsDir;    // empty: stay in the current directory
+    bool benchmark = false;   // time every pass and print a table at the end
+    std::string benchmarkCsv; // one row per frame with each pass's time; implies benchmark
+    SkippedPasses skippedPasses;
 };
 
 struct ParsedOptions {

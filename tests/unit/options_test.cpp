@@ -81,3 +81,20 @@ TEST(AnchorOutputPaths, RelativeScreenshotPathsStayWhereTheViewerWasStarted) {
     EXPECT_EQ(options.screenshots[0].path, "/home/me/shot.png");
     EXPECT_EQ(options.screenshots[1].path, "/abs/shot.png");
 }
+
+TEST(ParseOptions, BenchmarkCsvImpliesTheBenchmarkAndPassesAreSkippedByName) {
+    const Options o =
+        parse({"--benchmark-csv", "frames.csv", "--skip-pass", "particles", "--skip-pass=occlusion"}).options;
+    EXPECT_TRUE(o.benchmark);
+    EXPECT_EQ(o.benchmarkCsv, "frames.csv");
+    EXPECT_TRUE(o.skippedPasses.particles);
+    EXPECT_TRUE(o.skippedPasses.occlusion);
+    EXPECT_FALSE(o.skippedPasses.shadow);
+    EXPECT_FALSE(o.skippedPasses.character);
+    EXPECT_NE(parse({"--skip-pass", "lit"}).error.find("--skip-pass"), std::string::npos);
+    EXPECT_NE(parse({"--benchmark-csv="}).error, "");
+
+    Options anchored = o;
+    anchorOutputPaths(anchored, "/home/me");
+    EXPECT_EQ(anchored.benchmarkCsv, "/home/me/frames.csv");
+}
