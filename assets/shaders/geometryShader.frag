@@ -21,7 +21,7 @@ uniform vec3 lightPos;
 const float LIGHT_BOX_WIDTH = 180.0;
 const float LIGHT_DEPTH_RANGE = 119.0;
 
-// 1 lit, 0 shadowed, soft over a 3 x 3 texel footprint.
+// 1 lit, 0 shadowed, filtered over the 2 x 2 texels around the lookup.
 float shadowTerm(vec3 normal) {
     // The skinned program never receives a light-space matrix: its all-zero default means there is
     // no shadow map to consult, and the character counts as lit.
@@ -36,8 +36,10 @@ float shadowTerm(vec3 normal) {
         return 0.0;
     float texel = LIGHT_BOX_WIDTH / float(textureSize(shadowMap, 0).x);
     float sinTheta = sqrt(max(1.0 - cosTheta * cosTheta, 0.0));
-    // Normal offset grows with the slope so that the 3 x 3 footprint never reaches into the surface
-    // itself (acne); the small constant depth bias keeps contact shadows attached (no peter-panning).
+    // The normal offset lifts the lookup by (0.5 + 1.5 sin) / cos texels along the light, at least
+    // twice the surface's own depth change across the filter footprint at any slope, so lit surfaces
+    // never shadow themselves (acne); it stays a few hundredths of a unit, and with the small constant
+    // bias contact shadows stay attached to their casters (no peter-panning).
     vec3 probePos = worldPosition + normal * texel * (0.5 + 1.5 * sinTheta);
     vec4 lightSpace = lightSpaceMatrix * vec4(probePos, 1.0);
     vec3 projected = lightSpace.xyz / lightSpace.w * 0.5 + 0.5;
@@ -45,14 +47,13 @@ float shadowTerm(vec3 normal) {
     if (projected.z > 1.0)
         return 1.0;
     float depthBias = texel * 0.5 / LIGHT_DEPTH_RANGE;
-    vec2 texelUv = 1.0 / vec2(textureSize(shadowMap, 0));
-    float lit = 0.0;
-    for (int y = -1; y <= 1; ++y)
-        for (int x = -1; x <= 1; ++x) {
-            float stored = texture(shadowMap, projected.xy + vec2(x, y) * texelUv).r;
-            lit += projected.z - depthBias <= stored ? 1.0 : 0.0;
-        }
-    return lit / 9.0;
+    // Bilinear-weighted comparison of the 2 x 2 texels around the probe, read in one gather.
+    vec2 mapSize = vec2(textureSize(shadowMap, 0));
+    vec2 texelPos = projected.xy * mapSize - 0.5;
+    vec2 weight = fract(texelPos);
+    vec4 stored = textureGather(shadowMap, (floor(texelPos) + 1.0) / mapSize);
+    vec4 lit = step(vec4(projected.z - depthBias), stored);
+    return mix(mix(lit.w, lit.z, weight.x), mix(lit.x, lit.y, weight.x), weight.y);
 }
 
 void main() {

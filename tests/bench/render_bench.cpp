@@ -17,9 +17,11 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -112,6 +114,12 @@ void writePng(const std::string& path, GLuint texture, GLenum format, int compon
         std::cerr << "could not write " << path << ", going on without it" << std::endl;
 }
 
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -163,36 +171,58 @@ int main(int argc, char** argv) {
         program.setMat4(matrixName, glm::mat4(1.0f));
         drawRawMesh(street);
     };
+    // Each pass is timed three ways: by its GL timer query; by the wall clock between two glFinish
+    // calls (llvmpipe rasterises lazily, so a query can also catch the tail of the pass before it);
+    // and by the process's CPU time over the same span, which on a shared machine says what the pass
+    // costs whatever else is running (llvmpipe spreads it over its threads).
+    TimingRecord wallTimes;
+    TimingRecord processTimes;
+    auto record = [](TimingRecord& times, const char* name, double ms) {
+        FrameTimes& frameTimes = times.frames.back();
+        const size_t index = static_cast<size_t>(passIndex(times, name));
+        frameTimes.passMs.resize(std::max(frameTimes.passMs.size(), index + 1), -1.0);
+        frameTimes.passMs[index] = ms;
+        frameTimes.cpuFrameMs = std::max(frameTimes.cpuFrameMs, 0.0) + ms;
+    };
+    auto timed = [&](PassTimer& timer, const char* name, auto&& pass) {
+        glFinish();
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = processCpuMs();
+        beginTimedPass(timer, name);
+        pass();
+        endTimedPass(timer);
+        glFinish();
+        record(wallTimes, name,
+               std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        record(processTimes, name, processCpuMs() - cpuStart);
+    };
     auto runFrame = [&](PassTimer& timer, const ShaderProgram& ssaoProgram) {
         beginTimedFrame(timer);
-        beginTimedPass(timer, "shadow");
-        beginShadowPass(programs.depth, targets.shadow, lightSpace);
-        drawStreet(programs.depth, "model");
-        endTimedPass(timer);
-        beginTimedPass(timer, "geometry");
-        beginGeometryPass(programs.geometry, targets, lightSpace, frame);
-        drawStreet(programs.geometry, "model");
-        endTimedPass(timer);
-        beginTimedPass(timer, "ssao");
-        runOcclusionPass(ssaoProgram, targets, kernel, noiseTexture, frame.projection);
-        endTimedPass(timer);
-        beginTimedPass(timer, "ssao blur");
-        runOcclusionBlurPass(programs.ssaoBlur, targets);
-        endTimedPass(timer);
-        beginTimedPass(timer, "lit");
-        beginLitPass(targets);
-        applyLightSet(programs.phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f,
-                      switches);
-        bindLitPassInputs(programs.phong, targets);
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, black);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, grey);
-        drawStreet(programs.phong, "modelMatrix");
-        endTimedPass(timer);
-        beginTimedPass(timer, "final");
-        runFinalPass(programs.color, targets);
-        endTimedPass(timer);
+        wallTimes.frames.emplace_back();
+        processTimes.frames.emplace_back();
+        timed(timer, "shadow", [&] {
+            beginShadowPass(programs.depth, targets.shadow, lightSpace);
+            drawStreet(programs.depth, "model");
+        });
+        timed(timer, "geometry", [&] {
+            beginGeometryPass(programs.geometry, targets, lightSpace, frame);
+            drawStreet(programs.geometry, "model");
+        });
+        timed(timer, "ssao",
+              [&] { runOcclusionPass(ssaoProgram, targets, kernel, noiseTexture, frame.projection); });
+        timed(timer, "ssao blur", [&] { runOcclusionBlurPass(programs.ssaoBlur, targets); });
+        timed(timer, "lit", [&] {
+            beginLitPass(targets);
+            applyLightSet(programs.phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{},
+                          2.0f, switches);
+            bindLitPassInputs(programs.phong, targets);
+            glActiveTexture(GL_TEXTURE1);
+            glBindTexture(GL_TEXTURE_2D, black);
+            glActiveTexture(GL_TEXTURE0);
+            glBindTexture(GL_TEXTURE_2D, grey);
+            drawStreet(programs.phong, "modelMatrix");
+        });
+        timed(timer, "final", [&] { runFinalPass(programs.color, targets); });
         glfwSwapBuffers(window);
     };
 
@@ -204,12 +234,18 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 3; ++i)
             runFrame(warmUp, ssaoProgram);
         finishTiming(warmUp);
+        wallTimes = TimingRecord{};
+        processTimes = TimingRecord{};
         PassTimer timer;
         for (int i = 0; i < frames; ++i)
             runFrame(timer, ssaoProgram);
         finishTiming(timer);
-        std::printf("\n%s, %d frames at %d x %d:\n", label, frames, kWidth, kHeight);
+        std::printf("\n%s, %d frames at %d x %d\nGL timer queries:\n", label, frames, kWidth, kHeight);
         printSummary(std::cout, timer.record);
+        std::printf("wall time of each pass between glFinish calls:\n");
+        printSummary(std::cout, wallTimes);
+        std::printf("process CPU time (all threads) of each pass between glFinish calls:\n");
+        printSummary(std::cout, processTimes);
         if (!pngDir.empty()) {
             const std::string suffix = ssaoProgram.id == programs.ssao.id ? "" : "_full_kernel";
             writePng(pngDir + "/ssao_raw" + suffix + ".png", targets.ssaoColorBuffer, GL_RED, 1);

@@ -52,7 +52,7 @@ LightSet fourLights() {
 // Marks every point-light entry and the directional uniforms with values no call would write.
 void markAll(const ShaderProgram& program) {
     program.use();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 4; ++i) {
         program.setVec3(at("lightColor[", i), glm::vec3(-7.0f));
         program.setVec3(at("lightPos[", i), glm::vec3(-7.0f));
         program.setFloat(at("constant[", i), -7.0f);
@@ -123,13 +123,15 @@ TEST(ApplyLightSet, CountsBeyondTheArraysAreCutToWhatTheArraysHold) {
     const ShaderProgram program = testPrograms().phong;
     markAll(program);
     LightSet lights = fourLights();
+    lights.pointColors.pop_back();
     lights.pointCount = 6;
     lights.directionalCount = 5;
     apply(program, lights, MaterialParams{}, AppState{});
-    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 4);
+    // Three colours, four of everything else: three lights can be handed over.
+    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 3);
     EXPECT_EQ(uniformInt(program.id, "numdirectlights"), 2);
-    EXPECT_EQ(uniformVec3(program.id, "lightColor[3]"), lights.pointColors[3]);
-    EXPECT_EQ(uniformVec3(program.id, "lightColor[4]"), glm::vec3(-7.0f));
+    EXPECT_EQ(uniformVec3(program.id, "lightColor[2]"), lights.pointColors[2]);
+    EXPECT_EQ(uniformVec3(program.id, "lightPos[3]"), glm::vec3(-7.0f));
 }
 
 TEST(ApplyLightSet, SetsTheFixedAlphaMaterialSwitchesMatrixAndSamplers) {
