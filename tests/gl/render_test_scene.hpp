@@ -1,6 +1,7 @@
 // Shared set-up of the render GL tests: one set of 1280 x 720 targets (with its creation output),
 // the viewer's programs, and a small scene (ground, a box resting on it, a box floating between the
-// shadow light and the ground) drawn through the real pass set-up functions.
+// shadow light and the ground, a thin wall standing on it) drawn through the real pass set-up
+// functions.
 #pragma once
 
 #include "gl_context.hpp"
@@ -103,16 +104,22 @@ const glm::vec3 kOpenGroundPoint{4.5f, 0.0f, 3.0f}; // ground far from both boxe
 // Where the floating box's shadow falls: the box sits 7 units from here towards the light.
 const glm::vec3 kShadowedGroundPoint{6.0f, 0.0f, -6.0f};
 
+// A wall 0.02 thick: a bias as large as that would detach its shadow from its foot.
+const glm::vec3 kThinWallMin{-3.52f, 0.0f, -3.0f};
+const glm::vec3 kThinWallMax{-3.5f, 1.5f, -1.0f};
+
 struct TestScene {
     RawMesh ground;
     RawMesh restingBox;
     RawMesh floatingBox;
+    RawMesh thinWall;
 
     void draw(const ShaderProgram& program, const char* matrixName) const {
         program.setMat4(matrixName, glm::mat4(1.0f));
         drawRawMesh(ground);
         drawRawMesh(restingBox);
         drawRawMesh(floatingBox);
+        drawRawMesh(thinWall);
     }
 };
 
@@ -130,6 +137,9 @@ inline const TestScene& testScene() {
         RawGeometry floating;
         addBox(floating, center - glm::vec3(1.2f, 0.3f, 1.2f), center + glm::vec3(1.2f, 0.3f, 1.2f));
         s.floatingBox = uploadRawMesh(floating);
+        RawGeometry wall;
+        addBox(wall, kThinWallMin, kThinWallMax);
+        s.thinWall = uploadRawMesh(wall);
         return s;
     }();
     return scene;

@@ -113,6 +113,39 @@ TEST(OcclusionPass, DarkensTheCreaseAtTheBoxFootAndLeavesOpenGroundAndEmptyPixel
     EXPECT_GT(rawHigh - rawLow, 2.0f * (blurHigh - blurLow));
 }
 
+TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWrapping) {
+    const RenderTargets& t = sharedTargets().targets;
+    // A pattern with period 16 in x, so that a block off by one texel gives another mean; the right
+    // edge column is bright so that wrapping around the left edge would show.
+    std::vector<float> input(static_cast<size_t>(t.width) * static_cast<size_t>(t.height));
+    for (int y = 0; y < t.height; ++y)
+        for (int x = 0; x < t.width; ++x)
+            input[static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)] =
+                x == t.width - 1 ? 1.0f : static_cast<float>((x * 5 + y * 3) % 16) / 15.0f;
+    glBindTexture(GL_TEXTURE_2D, t.ssaoColorBuffer);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_RED, GL_FLOAT, input.data());
+    const std::vector<float> stored = readTexture(t.ssaoColorBuffer, GL_RED, 1, t.width, t.height);
+
+    runOcclusionBlurPass(testPrograms().ssaoBlur, t);
+    const std::vector<float> blurred = readTexture(t.ssaoColorBufferBlur, GL_RED, 1, t.width, t.height);
+    auto at = [&](const std::vector<float>& image, int x, int y) {
+        return image[static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)];
+    };
+    int wrong = 0;
+    for (int y = 2; y < t.height - 1; y += 7)
+        for (int x = 2; x < t.width - 1; ++x) {
+            float sum = 0.0f;
+            for (int dy = -2; dy < 2; ++dy)
+                for (int dx = -2; dx < 2; ++dx)
+                    sum += at(stored, x + dx, y + dy);
+            if (std::abs(at(blurred, x, y) - sum / 16.0f) > 1.5f / 255.0f)
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    for (int y = 0; y < t.height; y += 5)
+        EXPECT_LT(at(blurred, 0, y), 0.9f) << y;
+}
+
 TEST(LitPass, MoonShadowAndLampPoolShowAndTheLampOutageDarkensThePool) {
     const AppState switches;
     const std::vector<float> lit = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);

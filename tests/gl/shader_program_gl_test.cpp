@@ -7,9 +7,9 @@
 
 namespace {
 
-const char* vertexOk = "#version 430 core\nlayout(location = 0) in vec3 p;\nvoid main() { gl_Position = vec4(p, 1.0); }\n";
-const char* fragmentOk =
-    "#version 430 core\nout vec4 c;\nuniform float k;\nvoid main() { c = vec4(k); }\n";
+const char* vertexOk =
+    "#version 430 core\nlayout(location = 0) in vec3 p;\nvoid main() { gl_Position = vec4(p, 1.0); }\n";
+const char* fragmentOk = "#version 430 core\nout vec4 c;\nuniform float k;\nvoid main() { c = vec4(k); }\n";
 
 } // namespace
 
