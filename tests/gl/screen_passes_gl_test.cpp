@@ -37,6 +37,7 @@ void renderUpToOcclusion(const RenderTargets& t, const FrameView& frame) {
     renderShadowAndGeometry(t, frame);
     runOcclusionPass(testPrograms().ssao, t, occlusion().kernel, occlusion().noiseTexture, frame.projection);
     runOcclusionBlurPass(testPrograms().ssaoBlur, t);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 LightSet lampAndMoon(glm::vec3 lampColor) {
@@ -53,24 +54,33 @@ LightSet lampAndMoon(glm::vec3 lampColor) {
     return lights;
 }
 
+enum class LitAs { staticObjects, character };
+
 // The lit pass over the test scene (after the earlier passes) with a grey diffuse texture and the
-// given baked light on unit 1; returns sceneColor as RGBA.
+// given baked light on unit 1, drawn as static objects or as the character would be; returns
+// sceneColor as RGBA.
 std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
-                             glm::vec3 baked = glm::vec3(0.0f)) {
+                             glm::vec3 baked = glm::vec3(0.0f), LitAs as = LitAs::staticObjects) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     renderUpToOcclusion(t, frame);
-    const ShaderProgram phong = testPrograms().phong;
+    const ShaderProgram phong =
+        as == LitAs::staticObjects ? testPrograms().phong : testPrograms().phongSkinned;
     GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(baked)};
     beginLitPass(t);
-    applyLightSet(phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
-    bindLitPassInputs(phong, t);
+    if (as == LitAs::staticObjects) {
+        applyLightSet(phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
+        bindLitPassInputs(phong, t);
+    } else {
+        prepareCharacterLitDraw(phong, t, frame, lights, 2.0f, switches);
+    }
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures[0]);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, textures[1]);
     glActiveTexture(GL_TEXTURE0);
     testScene().draw(phong, "modelMatrix");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     std::vector<float> color = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
     glDeleteTextures(2, textures);
     return color;
@@ -179,6 +189,24 @@ TEST(LitPass, GammaSwitchBrightensTheNightAndBakedLightAddsToIt) {
     const std::vector<float> baked =
         renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches, glm::vec3(0.5f));
     EXPECT_GT(brightness(baked, kShadowedGroundPoint), brightness(corrected, kShadowedGroundPoint) + 0.1f);
+}
+
+TEST(CharacterPasses, CharacterIsLitLikeTheSceneButNeitherShadowedNorBaked) {
+    const AppState switches;
+    const LightSet lights = lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f));
+    const std::vector<float> scene = renderLit(lights, switches, glm::vec3(0.5f));
+    GLint ssaoUnit = -1;
+    const std::vector<float> character = renderLit(lights, switches, glm::vec3(0.5f), LitAs::character);
+    glGetUniformiv(testPrograms().phongSkinned.id,
+                   glGetUniformLocation(testPrograms().phongSkinned.id, "ssao"), &ssaoUnit);
+    EXPECT_EQ(ssaoUnit, 2);
+    // Same lighting model: where the moon reaches and nothing is baked the two agree once the baked
+    // light is taken out of the scene's image.
+    const std::vector<float> unbaked = renderLit(lights, switches);
+    EXPECT_NEAR(brightness(character, kOpenGroundPoint), brightness(unbaked, kOpenGroundPoint), 0.01f);
+    EXPECT_LT(brightness(character, kOpenGroundPoint), brightness(scene, kOpenGroundPoint) - 0.05f);
+    // No shadow map: the moon reaches the character where the scene is shadowed.
+    EXPECT_GT(brightness(character, kShadowedGroundPoint), brightness(unbaked, kShadowedGroundPoint) + 0.05f);
 }
 
 TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
