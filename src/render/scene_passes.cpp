@@ -1,6 +1,7 @@
 // Draws the static scene objects through the shadow, geometry-buffer and lit passes.
 #include "render/scene_passes.hpp"
 
+#include "model/model.hpp"
 #include "render/geometry_pass.hpp"
 #include "render/lit_pass.hpp"
 #include "render/shadow_map.hpp"

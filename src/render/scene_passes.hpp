@@ -3,29 +3,15 @@
 #pragma once
 
 #include "app/app_state.hpp"
-#include "model/model.hpp"
 #include "render/frame_view.hpp"
 #include "render/light_set.hpp"
+#include "render/lit_groups.hpp"
 #include "render/render_targets.hpp"
 #include "render/shader_program.hpp"
 
 #include <glm/glm.hpp>
 
 #include <vector>
-
-// One drawn placement of a model; a null model is skipped.
-struct SceneObject {
-    const Model* model = nullptr;
-    glm::mat4 matrix{1.0f};
-};
-
-// One material group of the lit pass and how many of the scene's lights it receives.
-struct LitGroup {
-    std::vector<SceneObject> objects;
-    MaterialParams material;
-    int pointCount = 0;
-    int directionalCount = 0;
-};
 
 // Sets the matrix uniform `matrixName` and draws each object in order with the current program.
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,

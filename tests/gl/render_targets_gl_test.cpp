@@ -1,5 +1,6 @@
 // The targets every pass relies on: complete framebuffers, the designed formats, sizes, sampling
-// state and draw buffers, the shadow target's border, and the empty full-screen vertex array.
+// state and draw buffers, and the shadow target's border. (The full-screen passes' tests draw with
+// the empty vertex array.)
 #include "render_test_scene.hpp"
 
 #include <gtest/gtest.h>
@@ -162,31 +163,4 @@ TEST(ShadowTarget, IsAnEightThousandSquareDepthMapThatReadsFarOutsideTheBox) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     EXPECT_EQ(drawBuffer, GL_NONE);
     EXPECT_EQ(readBuffer, GL_NONE);
-}
-
-TEST(RenderTargets, TheEmptyVertexArrayDrawsAFullScreenQuadWithoutErrors) {
-    const RenderTargets& t = sharedTargets().targets;
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, t.ssaoFBO);
-    glViewport(0, 0, t.width, t.height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
-    // The blur of an all-white input is white everywhere: the quad covered every pixel.
-    ShaderProgram blur = testPrograms().ssaoBlur;
-    blur.use();
-    GLuint white = createSolidTexture(glm::vec3(1.0f));
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, white);
-    glBindVertexArray(t.quadVAO);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    glDeleteTextures(1, &white);
-    const std::vector<float> red = readTexture(t.ssaoColorBuffer, GL_RED, 1, t.width, t.height);
-    float smallest = 1.0f;
-    for (float value : red)
-        smallest = std::min(smallest, value);
-    EXPECT_EQ(smallest, 1.0f);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
