@@ -5,10 +5,10 @@
 #include "app/app_state.hpp"
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
-#include "app/random_unit.hpp"
 #include "app/screenshot.hpp"
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
+#include "render/unit_random.hpp"
 
 #include <iostream>
 
@@ -58,7 +58,7 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, co
             appState.deltaTime = time.deltaTime;
             if (appState.automaticCam)
                 cameraPath.advance(camera, appState.flightTime, appState.deltaTime);
-            updateFlicker(flicker, appState.deltaTime, randomUnit);
+            updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
             frame.projection = projectionMatrix(settings.width, settings.height);
             frame.view = camera.viewMatrix();
             frame.viewProj = frame.projection * frame.view;

@@ -1,7 +1,7 @@
 // Light flicker over a scripted draw sequence: one draw per light and frame, a second one for each
 // outage that starts, outages of up to half a second, lights independent of each other.
 #include "app/light_flicker.hpp"
-#include "app/random_unit.hpp"
+#include "render/unit_random.hpp"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,7 @@ TEST(RandomUnit, StaysWithinZeroToOneAndStartsOutagesAboutOnceIn200Draws) {
     int below = 0;
     const int draws = 200000;
     for (int i = 0; i < draws; ++i) {
-        const float r = randomUnit();
+        const float r = drawUnitRandom();
         ASSERT_GE(r, 0.0f);
         ASSERT_LE(r, 1.0f);
         below += r < 0.005f ? 1 : 0;

@@ -1,0 +1,59 @@
+#version 430 core
+// Occlusion pass: how much of each pixel's normal-oriented hemisphere is blocked, from the view-space
+// positions and normals of the geometry buffer. The 32-sample kernel is interleaved over the 4 x 4
+// noise tile: each pixel tests SAMPLES_PER_PIXEL samples chosen by its place in the tile, and the
+// 4 x 4 blur that follows gathers all of them, which looks like the full kernel after the blur at a
+// fraction of the cost.
+
+in vec2 texCoords;
+
+layout(location = 0) out float occlusion;
+
+uniform sampler2D gPosition;
+uniform sampler2D gNormal;
+uniform sampler2D texNoise;
+uniform vec3 samples[32];
+uniform mat4 projection;
+
+const int KERNEL_SIZE = 32;
+const int SAMPLES_PER_PIXEL = 2;
+// World units; the kernel itself reaches at most 0.31 of the radius.
+const float RADIUS = 4.0;
+
+void main() {
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec3 fragPos = texelFetch(gPosition, pixel, 0).xyz;
+    // Pixels no object covered keep the white clear (1, 1, 1): behind the camera, nothing to occlude.
+    if (fragPos.z >= 0.0) {
+        occlusion = 1.0;
+        return;
+    }
+    vec3 normal = normalize(texelFetch(gNormal, pixel, 0).xyz);
+
+    ivec2 tileSize = textureSize(texNoise, 0);
+    ivec2 cell = pixel % tileSize;
+    vec3 randomVec = texelFetch(texNoise, cell, 0).xyz;
+    vec3 tangent = randomVec - normal * dot(randomVec, normal);
+    // A noise vector along the normal (or of zero length) gives no tangent; any perpendicular will do.
+    if (dot(tangent, tangent) < 1e-6)
+        tangent = abs(normal.x) < 0.9 ? cross(normal, vec3(1.0, 0.0, 0.0)) : cross(normal, vec3(0.0, 1.0, 0.0));
+    tangent = normalize(tangent);
+    mat3 tbn = mat3(tangent, cross(normal, tangent), normal);
+
+    // Half-float positions lose precision with distance; the bias grows with it to avoid self-occlusion.
+    float bias = max(0.03, -fragPos.z * 0.004);
+    int tile = cell.x + cell.y * tileSize.x;
+    float blocked = 0.0;
+    for (int k = 0; k < SAMPLES_PER_PIXEL; ++k) {
+        int index = (tile * SAMPLES_PER_PIXEL + k) % KERNEL_SIZE;
+        vec3 samplePos = fragPos + tbn * samples[index] * RADIUS;
+        vec4 offset = projection * vec4(samplePos, 1.0);
+        vec2 sampleUv = offset.xy / offset.w * 0.5 + 0.5;
+        float sampleDepth = texture(gPosition, sampleUv).z;
+        // Empty pixels (z = 1) and surfaces far in front of this one do not occlude it.
+        float rangeCheck = smoothstep(0.0, 1.0, RADIUS / abs(fragPos.z - sampleDepth));
+        if (sampleDepth < 0.0 && sampleDepth >= samplePos.z + bias)
+            blocked += rangeCheck;
+    }
+    occlusion = 1.0 - blocked / float(SAMPLES_PER_PIXEL);
+}

@@ -1,0 +1,31 @@
+// Prepares the geometry buffer and its program for the frame's static and skinned draws.
+#include "render/geometry_pass.hpp"
+
+// Leaves gBuffer bound for drawing, the window-sized viewport (kept by every later pass), depth test
+// and writes on, blending off, back faces culled, geometryProgram current, depthMap on unit 2 and
+// unit 0 active.
+void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
+                       const glm::mat4& lightSpaceMatrix, const FrameView& frame) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, targets.width, targets.height);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    // Blending would mix positions and normals with the white clear.
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+
+    geometryProgram.use();
+    geometryProgram.setInt("shadowMap", 2);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, targets.shadow.depthMap);
+    glActiveTexture(GL_TEXTURE0);
+    geometryProgram.setMat4("lightSpaceMatrix", lightSpaceMatrix);
+    geometryProgram.setMat4("projection", frame.projection);
+    geometryProgram.setMat4("view", frame.view);
+    geometryProgram.setVec3("lightPos", kShadowLightPosition);
+    geometryProgram.setVec3("viewPos", frame.cameraPosition);
+}

@@ -1,0 +1,13 @@
+// Set-up of the lit pass: the off-screen scene target and the screen-space inputs (blurred
+// occlusion, stored shadow term) that the Phong programs read.
+#pragma once
+
+#include "render/render_targets.hpp"
+#include "render/shader_program.hpp"
+
+// Binds sceneFBO, clears it white and turns depth testing on (the viewport stays the window's).
+void beginLitPass(const RenderTargets& targets);
+
+// Sets "ssao" = 2 with ssaoColorBufferBlur on unit 2 and "shadowMap" = 3 with gShadowTexture on
+// unit 3 on the current program. Meshes bind only units 0 and 1, so both stay bound for the pass.
+void bindLitPassInputs(const ShaderProgram& program, const RenderTargets& targets);

@@ -1,0 +1,40 @@
+// The frame's passes over the static scene objects: shadow depth, geometry buffer and the lit
+// scene in its four material groups. The character's draws follow each of them (character_passes).
+#pragma once
+
+#include "app/app_state.hpp"
+#include "render/frame_view.hpp"
+#include "render/light_set.hpp"
+#include "render/lit_groups.hpp"
+#include "render/render_targets.hpp"
+#include "render/shader_program.hpp"
+
+#include <glm/glm.hpp>
+
+#include <vector>
+
+// Sets the matrix uniform `matrixName` and draws each object in order with the current program.
+void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                      const char* matrixName);
+
+// Depth of `objects` (in the shadow draw order) from the shadow light. Leaves depthMapFBO bound with
+// the 8192 viewport, depth test on and depthProgram current: next, prepareCharacterShadowDraw and
+// the character script.
+void runShadowPass(const ShaderProgram& depthProgram, const RenderTargets& targets,
+                   const glm::mat4& lightSpaceMatrix, const std::vector<SceneObject>& objects);
+
+// Geometry buffer of `objects` (same order) with their shadow term. Leaves gBuffer bound, the window
+// viewport, depth test on and geometryProgram current: next, prepareCharacterGeometryDraw and the
+// character script.
+void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
+                     const glm::mat4& lightSpaceMatrix, const FrameView& frame,
+                     const std::vector<SceneObject>& objects);
+
+// The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
+// set's other values unchanged), then its objects with "modelMatrix"; "ssao" and "shadowMap" are
+// bound once, after the first group's lights. Leaves sceneFBO bound, depth test on, phongProgram
+// current and the occlusion and shadow terms on units 2 and 3: next, prepareCharacterLitDraw and the
+// character script.
+void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets, const FrameView& frame,
+                const LightSet& lights, float gamma, const AppState& switches,
+                const std::vector<LitGroup>& groups);

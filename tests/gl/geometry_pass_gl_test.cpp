@@ -1,0 +1,174 @@
+// The shadow and geometry-buffer passes on the test scene: white clears, view-space position and
+// normal, a shadow term that is dark where the floating box hides the ground from the light, free of
+// acne on lit surfaces and attached at contacts; the character's programs write the same geometry
+// with a shadow term of 1 and cast the same shadow.
+#include "render/character_passes.hpp"
+#include "render/light_set.hpp"
+#include "render_test_scene.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kChannels = 4;
+
+std::vector<float> readAttachment(const RenderTargets& t, GLuint texture) {
+    return readTexture(texture, GL_RGBA, kChannels, t.width, t.height);
+}
+
+float minimumAround(const std::vector<float>& pixels, int width, glm::ivec2 center, int r) {
+    float smallest = 1.0f;
+    for (int y = center.y - r; y <= center.y + r; ++y)
+        for (int x = center.x - r; x <= center.x + r; ++x)
+            smallest = std::min(
+                smallest,
+                pixels[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) *
+                       kChannels]);
+    return smallest;
+}
+
+glm::vec4 texel(const std::vector<float>& pixels, int width, glm::ivec2 p) {
+    const size_t i =
+        (static_cast<size_t>(p.y) * static_cast<size_t>(width) + static_cast<size_t>(p.x)) * kChannels;
+    return glm::vec4(pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]);
+}
+
+LightSet sceneLights() {
+    LightSet lights;
+    lights.pointColors = {glm::vec3(1.0f, 0.8f, 0.8f)};
+    lights.pointPositions = {glm::vec3(-4.0f, 4.6f, 4.0f)};
+    lights.pointConstant = {0.2f};
+    lights.pointLinear = {0.02f};
+    lights.pointQuadratic = {0.1f};
+    lights.pointCount = 1;
+    lights.directionalDirections = {glm::vec3(0.3f, -0.5f, -1.0f)};
+    lights.directionalColors = {glm::vec3(0.8f, 0.6f, 0.6f)};
+    lights.directionalCount = 1;
+    return lights;
+}
+
+} // namespace
+
+TEST(GeometryPass, ClearsAllSixAttachmentsWhiteAndUncoveredPixelsStayWhite) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    const GLuint attachments[6] = {t.gAttachment0, t.gNormalTexture,   t.gAttachment2,
+                                   t.gAttachment3, t.gPositionTexture, t.gShadowTexture};
+    // Dirty every attachment first, so that only the pass's own clear can make it white.
+    glBindFramebuffer(GL_FRAMEBUFFER, t.gBuffer);
+    glClearColor(0.25f, 0.5f, 0.75f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), frame);
+    for (GLuint attachment : attachments) {
+        const std::vector<float> pixels = readAttachment(t, attachment);
+        EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](float v) { return v == 1.0f; }))
+            << attachment;
+    }
+
+    renderShadowAndGeometry(t, frame);
+    const glm::ivec2 sky(20, t.height - 20);
+    for (GLuint attachment : attachments)
+        EXPECT_EQ(texel(readAttachment(t, attachment), t.width, sky), glm::vec4(1.0f)) << attachment;
+
+    // Covered pixels hold the view-space position and normal of the ground.
+    const glm::ivec2 ground = pixelOf(frame, t, kOpenGroundPoint);
+    const glm::vec4 position = texel(readAttachment(t, t.gPositionTexture), t.width, ground);
+    const glm::vec3 expected = glm::vec3(frame.view * glm::vec4(kOpenGroundPoint, 1.0f));
+    EXPECT_NEAR(position.x, expected.x, 0.1f);
+    EXPECT_NEAR(position.y, expected.y, 0.1f);
+    EXPECT_NEAR(position.z, expected.z, 0.1f);
+    const glm::vec3 normal = glm::vec3(texel(readAttachment(t, t.gNormalTexture), t.width, ground));
+    const glm::vec3 up = glm::mat3(frame.view) * glm::vec3(0.0f, 1.0f, 0.0f);
+    EXPECT_GT(glm::dot(normal, up), 0.99f);
+}
+
+TEST(GeometryPass, ShadowTermIsDarkBehindTheOccluderAndCleanlyLitElsewhere) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    renderShadowAndGeometry(t, frame);
+    const std::vector<float> shadow = readAttachment(t, t.gShadowTexture);
+
+    const glm::ivec2 shadowed = pixelOf(frame, t, kShadowedGroundPoint);
+    EXPECT_LT(meanAround(shadow, kChannels, 0, t.width, shadowed, 3), 0.05f);
+    // Acne would show as dark specks on lit surfaces: the open ground (lit at a slant), the top and
+    // the light-facing front of the resting box must be fully lit, pixel by pixel.
+    EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, kOpenGroundPoint), 12), 0.99f);
+    EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, glm::vec3(0.0f, 2.0f, 0.0f)), 6), 0.99f);
+    EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, glm::vec3(0.0f, 1.0f, 1.0f)), 6), 0.99f);
+    // Faces turned from the light are in shadow.
+    EXPECT_EQ(minimumAround(shadow, t.width, pixelOf(frame, t, glm::vec3(6.8f, 3.0f, 0.0f)), 1), 0.0f);
+}
+
+TEST(GeometryPass, ContactShadowsStayAttachedToTheirCaster) {
+    const RenderTargets& t = sharedTargets().targets;
+    // Look at the thin wall's side that the light does not reach, where its shadow meets its foot.
+    FrameView frame = testFrameView(t);
+    frame.cameraPosition = glm::vec3(-8.0f, 3.0f, 0.0f);
+    frame.view =
+        glm::lookAt(frame.cameraPosition, glm::vec3(-3.5f, 0.0f, -2.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    frame.viewProj = frame.projection * frame.view;
+    renderShadowAndGeometry(t, frame);
+    const std::vector<float> shadow = readAttachment(t, t.gShadowTexture);
+    for (float z : {-2.6f, -2.0f, -1.4f}) {
+        SCOPED_TRACE(z);
+        // 0.05 units from the wall's foot; light reaching here means the shadow has come loose.
+        const glm::vec3 nearFoot(kThinWallMin.x - 0.05f, 0.0f, z);
+        EXPECT_LT(meanAround(shadow, kChannels, 0, t.width, pixelOf(frame, t, nearFoot), 0), 0.2f);
+    }
+    EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, glm::vec3(-5.5f, 0.0f, 0.5f)), 4), 0.99f);
+}
+
+TEST(CharacterPasses, SkinnedGeometryMatchesTheStaticOneWithAShadowTermOfOne) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    renderShadowAndGeometry(t, frame);
+    const std::vector<float> staticPosition = readAttachment(t, t.gPositionTexture);
+    const std::vector<float> staticNormal = readAttachment(t, t.gNormalTexture);
+
+    // The same meshes, without bone weights, through the character's program and preparation.
+    const ShaderProgram skinned = testPrograms().geometrySkinned;
+    ASSERT_NE(skinned.id, 0u);
+    beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), frame);
+    prepareCharacterGeometryDraw(skinned, frame, sceneLights(), 2.0f, AppState{});
+    testScene().draw(skinned, "modelMatrix");
+    const std::vector<float> position = readAttachment(t, t.gPositionTexture);
+    const std::vector<float> normal = readAttachment(t, t.gNormalTexture);
+    const std::vector<float> shadow = readAttachment(t, t.gShadowTexture);
+
+    for (glm::vec3 point :
+         {kOpenGroundPoint, kShadowedGroundPoint, kCreasePoint, glm::vec3(0.0f, 1.0f, 1.0f)}) {
+        const glm::ivec2 p = pixelOf(frame, t, point);
+        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        const glm::vec4 a = texel(staticPosition, t.width, p), b = texel(position, t.width, p);
+        EXPECT_LT(glm::length(glm::vec3(a) - glm::vec3(b)), 0.02f);
+        EXPECT_GT(glm::dot(glm::vec3(texel(staticNormal, t.width, p)), glm::vec3(texel(normal, t.width, p))),
+                  0.999f);
+        EXPECT_EQ(texel(shadow, t.width, p).x, 1.0f);
+    }
+}
+
+TEST(CharacterPasses, SkinnedDepthProgramCastsTheSameShadow) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    const TestPrograms& programs = testPrograms();
+    const glm::mat4 lightSpace = computeLightSpaceMatrix();
+    // The floating box is drawn as the character would be: skinned, in bind pose.
+    beginShadowPass(programs.depth, t.shadow, lightSpace);
+    programs.depth.setMat4("model", glm::mat4(1.0f));
+    drawRawMesh(testScene().ground);
+    drawRawMesh(testScene().restingBox);
+    prepareCharacterShadowDraw(programs.depthSkinned, lightSpace);
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(static_cast<GLuint>(current), programs.depthSkinned.id);
+    programs.depthSkinned.setMat4("modelMatrix", glm::mat4(1.0f));
+    drawRawMesh(testScene().floatingBox);
+    beginGeometryPass(programs.geometry, t, lightSpace, frame);
+    testScene().draw(programs.geometry, "model");
+
+    const std::vector<float> shadow = readAttachment(t, t.gShadowTexture);
+    EXPECT_LT(meanAround(shadow, kChannels, 0, t.width, pixelOf(frame, t, kShadowedGroundPoint), 3), 0.05f);
+    EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, kOpenGroundPoint), 12), 0.99f);
+}

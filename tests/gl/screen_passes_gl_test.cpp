@@ -1,0 +1,259 @@
+// The passes after the geometry buffer on the test scene: occlusion darkens the crease at the box's
+// foot and leaves open ground alone; the lit pass shows the moon's shadow, the lamp's pool and the
+// H, G and lamp-outage switches; the final pass puts sceneColor on the window unchanged.
+#include "render/character_passes.hpp"
+#include "render/final_pass.hpp"
+#include "render/light_set.hpp"
+#include "render/lit_pass.hpp"
+#include "render/occlusion.hpp"
+#include "render_test_scene.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+const glm::vec3 kLampPosition{-4.0f, 4.6f, 4.0f};
+const glm::vec3 kUnderLamp{-4.0f, 0.0f, 4.0f};
+
+struct Occlusion {
+    std::vector<glm::vec3> kernel;
+    GLuint noiseTexture = 0;
+};
+
+const Occlusion& occlusion() {
+    static const Occlusion o = [] {
+        std::srand(1);
+        Occlusion made;
+        made.kernel = buildOcclusionKernel();
+        made.noiseTexture = createNoiseTexture(buildOcclusionNoise());
+        return made;
+    }();
+    return o;
+}
+
+void renderUpToOcclusion(const RenderTargets& t, const FrameView& frame) {
+    renderShadowAndGeometry(t, frame);
+    runOcclusionPass(testPrograms().ssao, t, occlusion().kernel, occlusion().noiseTexture, frame.projection);
+    runOcclusionBlurPass(testPrograms().ssaoBlur, t);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+LightSet lampAndMoon(glm::vec3 lampColor) {
+    LightSet lights;
+    lights.pointColors = {lampColor};
+    lights.pointPositions = {kLampPosition};
+    lights.pointConstant = {0.2f};
+    lights.pointLinear = {0.02f};
+    lights.pointQuadratic = {0.1f};
+    lights.pointCount = 1;
+    lights.directionalDirections = {glm::vec3(0.3f, -0.5f, -1.0f)};
+    lights.directionalColors = {glm::vec3(0.8f, 0.6f, 0.6f)};
+    lights.directionalCount = 1;
+    return lights;
+}
+
+enum class LitAs { staticObjects, character };
+
+// The lit pass over the test scene (after the earlier passes) with a grey diffuse texture and the
+// given baked light on unit 1, drawn as static objects or as the character would be; returns
+// sceneColor as RGBA.
+std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
+                             glm::vec3 baked = glm::vec3(0.0f), LitAs as = LitAs::staticObjects) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    renderUpToOcclusion(t, frame);
+    const ShaderProgram phong =
+        as == LitAs::staticObjects ? testPrograms().phong : testPrograms().phongSkinned;
+    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(baked)};
+    beginLitPass(t);
+    if (as == LitAs::staticObjects) {
+        applyLightSet(phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
+        bindLitPassInputs(phong, t);
+    } else {
+        prepareCharacterLitDraw(phong, t, frame, lights, 2.0f, switches);
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glActiveTexture(GL_TEXTURE0);
+    testScene().draw(phong, "modelMatrix");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    std::vector<float> color = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
+    glDeleteTextures(2, textures);
+    return color;
+}
+
+float brightness(const std::vector<float>& color, glm::vec3 world, int r = 3) {
+    const RenderTargets& t = sharedTargets().targets;
+    const glm::ivec2 p = pixelOf(testFrameView(t), t, world);
+    return (meanAround(color, 4, 0, t.width, p, r) + meanAround(color, 4, 1, t.width, p, r) +
+            meanAround(color, 4, 2, t.width, p, r)) /
+           3.0f;
+}
+
+} // namespace
+
+TEST(OcclusionPass, DarkensTheCreaseAtTheBoxFootAndLeavesOpenGroundAndEmptyPixelsLit) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    renderUpToOcclusion(t, frame);
+    const std::vector<float> blurred = readTexture(t.ssaoColorBufferBlur, GL_RED, 1, t.width, t.height);
+    const float crease = meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kCreasePoint), 2);
+    const float open = meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kOpenGroundPoint), 2);
+    EXPECT_GT(open, 0.95f);
+    EXPECT_LT(crease, open - 0.1f);
+    EXPECT_EQ(meanAround(blurred, 1, 0, t.width, glm::ivec2(20, t.height - 20), 2), 1.0f);
+
+    // The blur gathers the 4 x 4 tile: on open ground the raw term varies from pixel to pixel with the
+    // tile (two kernel samples each), the blurred one is smooth.
+    const std::vector<float> raw = readTexture(t.ssaoColorBuffer, GL_RED, 1, t.width, t.height);
+    const glm::ivec2 c = pixelOf(frame, t, kCreasePoint);
+    float rawLow = 1.0f, rawHigh = 0.0f, blurLow = 1.0f, blurHigh = 0.0f;
+    for (int y = c.y - 1; y <= c.y + 2; ++y)
+        for (int x = c.x - 1; x <= c.x + 2; ++x) {
+            const size_t i = static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x);
+            rawLow = std::min(rawLow, raw[i]);
+            rawHigh = std::max(rawHigh, raw[i]);
+            blurLow = std::min(blurLow, blurred[i]);
+            blurHigh = std::max(blurHigh, blurred[i]);
+        }
+    EXPECT_GT(rawHigh - rawLow, 2.0f * (blurHigh - blurLow));
+}
+
+TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWrapping) {
+    const RenderTargets& t = sharedTargets().targets;
+    // A pattern with period 16 in x, so that a block off by one texel gives another mean; the right
+    // edge column is bright so that wrapping around the left edge would show.
+    std::vector<float> input(static_cast<size_t>(t.width) * static_cast<size_t>(t.height));
+    for (int y = 0; y < t.height; ++y)
+        for (int x = 0; x < t.width; ++x)
+            input[static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)] =
+                x == t.width - 1 ? 1.0f : static_cast<float>((x * 5 + y * 3) % 16) / 15.0f;
+    glBindTexture(GL_TEXTURE_2D, t.ssaoColorBuffer);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_RED, GL_FLOAT, input.data());
+    const std::vector<float> stored = readTexture(t.ssaoColorBuffer, GL_RED, 1, t.width, t.height);
+
+    runOcclusionBlurPass(testPrograms().ssaoBlur, t);
+    const std::vector<float> blurred = readTexture(t.ssaoColorBufferBlur, GL_RED, 1, t.width, t.height);
+    auto at = [&](const std::vector<float>& image, int x, int y) {
+        return image[static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)];
+    };
+    int wrong = 0;
+    for (int y = 2; y < t.height - 1; y += 7)
+        for (int x = 2; x < t.width - 1; ++x) {
+            float sum = 0.0f;
+            for (int dy = -2; dy < 2; ++dy)
+                for (int dx = -2; dx < 2; ++dx)
+                    sum += at(stored, x + dx, y + dy);
+            if (std::abs(at(blurred, x, y) - sum / 16.0f) > 1.5f / 255.0f)
+                ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    for (int y = 0; y < t.height; y += 5)
+        EXPECT_LT(at(blurred, 0, y), 0.9f) << y;
+}
+
+TEST(LitPass, MoonShadowAndLampPoolShowAndTheLampOutageDarkensThePool) {
+    const AppState switches;
+    const std::vector<float> lit = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    EXPECT_LT(brightness(lit, kShadowedGroundPoint), brightness(lit, kOpenGroundPoint) - 0.07f);
+    const std::vector<float> outage = renderLit(lampAndMoon(glm::vec3(0.0f)), switches);
+    EXPECT_LT(brightness(outage, kUnderLamp), brightness(lit, kUnderLamp) - 0.15f);
+    // Far from the lamp the outage changes little.
+    EXPECT_NEAR(brightness(outage, kShadowedGroundPoint), brightness(lit, kShadowedGroundPoint), 0.03f);
+}
+
+TEST(LitPass, AmbientOcclusionSwitchDarkensCreasesOnly) {
+    AppState switches;
+    switches.ambientOcclusionEnabled = true;
+    const std::vector<float> on = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    switches.ambientOcclusionEnabled = false;
+    const std::vector<float> off = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    EXPECT_LT(brightness(on, kCreasePoint, 1), brightness(off, kCreasePoint, 1) - 0.03f);
+    EXPECT_NEAR(brightness(on, kOpenGroundPoint), brightness(off, kOpenGroundPoint), 0.01f);
+}
+
+TEST(LitPass, GammaSwitchBrightensTheNightAndBakedLightAddsToIt) {
+    AppState switches;
+    switches.gammaEnabled = true;
+    const std::vector<float> corrected = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    switches.gammaEnabled = false;
+    const std::vector<float> plain = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    EXPECT_GT(brightness(corrected, kShadowedGroundPoint), brightness(plain, kShadowedGroundPoint) + 0.08f);
+    EXPECT_GT(brightness(corrected, kOpenGroundPoint), brightness(plain, kOpenGroundPoint) + 0.05f);
+
+    switches.gammaEnabled = true;
+    const std::vector<float> baked =
+        renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches, glm::vec3(0.5f));
+    EXPECT_GT(brightness(baked, kShadowedGroundPoint), brightness(corrected, kShadowedGroundPoint) + 0.1f);
+}
+
+TEST(CharacterPasses, CharacterIsLitLikeTheSceneButNeitherShadowedNorBaked) {
+    const AppState switches;
+    const LightSet lights = lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f));
+    const std::vector<float> scene = renderLit(lights, switches, glm::vec3(0.5f));
+    GLint ssaoUnit = -1;
+    const std::vector<float> character = renderLit(lights, switches, glm::vec3(0.5f), LitAs::character);
+    glGetUniformiv(testPrograms().phongSkinned.id,
+                   glGetUniformLocation(testPrograms().phongSkinned.id, "ssao"), &ssaoUnit);
+    EXPECT_EQ(ssaoUnit, 2);
+    // Same lighting model: where the moon reaches and nothing is baked the two agree once the baked
+    // light is taken out of the scene's image.
+    const std::vector<float> unbaked = renderLit(lights, switches);
+    EXPECT_NEAR(brightness(character, kOpenGroundPoint), brightness(unbaked, kOpenGroundPoint), 0.01f);
+    EXPECT_LT(brightness(character, kOpenGroundPoint), brightness(scene, kOpenGroundPoint) - 0.05f);
+    // No shadow map: the moon reaches the character where the scene is shadowed.
+    EXPECT_GT(brightness(character, kShadowedGroundPoint), brightness(unbaked, kShadowedGroundPoint) + 0.05f);
+}
+
+TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
+    const RenderTargets& t = sharedTargets().targets;
+    std::vector<float> pattern(static_cast<size_t>(t.width) * static_cast<size_t>(t.height) * 4);
+    for (int y = 0; y < t.height; ++y)
+        for (int x = 0; x < t.width; ++x) {
+            float* texel =
+                &pattern[(static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)) *
+                         4];
+            texel[0] = static_cast<float>((x * 7) % 256) / 255.0f;
+            texel[1] = static_cast<float>((y * 13) % 256) / 255.0f;
+            texel[2] = static_cast<float>((x + y) % 2);
+            texel[3] = 0.5f;
+        }
+    glBindTexture(GL_TEXTURE_2D, t.sceneColor);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_RGBA, GL_FLOAT, pattern.data());
+    // What the particle pass might leave behind.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+
+    runFinalPass(testPrograms().color, t);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    GLint drawFramebuffer = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    EXPECT_EQ(drawFramebuffer, 0);
+
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(testWindow(), &width, &height);
+    std::vector<unsigned char> window(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
+    int mismatches = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* shown =
+                &window[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4];
+            const float* wanted =
+                &pattern[(static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)) *
+                         4];
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(static_cast<float>(shown[c]) - wanted[c] * 255.0f) > 1.0f)
+                    ++mismatches;
+        }
+    EXPECT_EQ(mismatches, 0);
+    glDisable(GL_BLEND);
+}

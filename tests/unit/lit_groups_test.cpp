@@ -1,0 +1,43 @@
+// The lit pass's material table: drawing order, materials and light counts of its four groups.
+#include "render/lit_groups.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Placements told apart by their matrices alone; no model is needed to check the table.
+SceneObject tagged(float tag) {
+    return SceneObject{nullptr, glm::mat4(tag)};
+}
+
+} // namespace
+
+TEST(LitGroups, DrawBuildingTreesTerrainThenWindowCarsAndBackgroundWithTheirMaterials) {
+    std::vector<SceneObject> trees;
+    for (int i = 0; i < 6; ++i)
+        trees.push_back(tagged(10.0f + static_cast<float>(i)));
+    const std::vector<SceneObject> cars = {tagged(20.0f), tagged(21.0f), tagged(22.0f)};
+    const std::vector<LitGroup> groups =
+        buildLitGroups(tagged(1.0f), trees, tagged(2.0f), tagged(3.0f), cars, tagged(4.0f));
+
+    std::vector<float> order;
+    for (const LitGroup& group : groups)
+        for (const SceneObject& object : group.objects)
+            order.push_back(object.matrix[0][0]);
+    EXPECT_EQ(order, (std::vector<float>{1, 10, 11, 12, 13, 14, 15, 2, 3, 20, 21, 22, 4}));
+
+    ASSERT_EQ(groups.size(), 4u);
+    const float ambient[4] = {0.3f, 0.3f, 0.3f, 0.7f};
+    const bool reflective[4] = {false, true, true, false};
+    const int points[4] = {3, 3, 0, 3};
+    const int directionals[4] = {1, 1, 1, 0};
+    for (size_t g = 0; g < 4; ++g) {
+        SCOPED_TRACE(g);
+        EXPECT_EQ(groups[g].material.ambientStrength, ambient[g]);
+        EXPECT_EQ(groups[g].material.diffuseStrength, 0.5f);
+        EXPECT_EQ(groups[g].material.specularStrength, 0.4f);
+        EXPECT_EQ(groups[g].material.isReflective, reflective[g]);
+        EXPECT_EQ(groups[g].pointCount, points[g]);
+        EXPECT_EQ(groups[g].directionalCount, directionals[g]);
+    }
+}
