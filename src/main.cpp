@@ -4,6 +4,7 @@
 #include "app/app_state.hpp"
 #include "app/frame_clock.hpp"
 #include "app/frame_loop.hpp"
+#include "app/frame_resources.hpp"
 #include "app/options.hpp"
 #include "app/scene.hpp"
 #include "app/settings.hpp"
@@ -66,10 +67,11 @@ int main(int argc, char** argv) {
 
     Scene scene = buildScene();
     FrameClock clock = startFrameClock(options.fixedStep, glfwGetTime());
+    FrameResources resources = createFrameResources(scene, settings);
 
     // Start-up stays silent until everything is loaded.
     startBackgroundMusic(soundEngine, settings.volume);
-    runFrameLoop(window, scene, settings, options, clock, soundEngine);
+    runFrameLoop(window, scene, resources, settings, options, clock, soundEngine);
 
     glfwDestroyWindow(window);
     glfwTerminate();

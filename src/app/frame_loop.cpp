@@ -8,11 +8,110 @@
 #include "app/screenshot.hpp"
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
+#include "render/character_passes.hpp"
+#include "render/final_pass.hpp"
+#include "render/occlusion.hpp"
+#include "render/pass_timer.hpp"
+#include "render/scene_passes.hpp"
 #include "render/unit_random.hpp"
 
+#include <fstream>
 #include <iostream>
 
 namespace {
+
+// Everything one frame's passes read besides the scene.
+struct FrameInputs {
+    FrameView view;
+    float now = 0.0f;
+    float gamma = 2.0f;
+    SkippedPasses skip;
+    PassTimer* timer = nullptr; // only for --benchmark
+};
+
+void beginPass(const FrameInputs& in, const char* name) {
+    if (in.timer)
+        beginTimedPass(*in.timer, name);
+}
+
+void endPass(const FrameInputs& in) {
+    if (in.timer)
+        endTimedPass(*in.timer);
+}
+
+// The character's draw inside a pass whose skinned program is current, timed on its own.
+void drawCharacter(Scene& scene, FrameResources& r, const FrameInputs& in, const ShaderProgram& program,
+                   bool shadowPass) {
+    runCharacterScript(r.characterScript, scene.models.character.get(), program.id, in.now,
+                       appState.deltaTime, appState.flightTime, shadowPass);
+}
+
+// The passes of one frame, in their fixed order. The character joins the shadow, geometry and lit
+// passes, and the character's sound cues sit between the lit scene and the particles.
+void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, SoundCues& soundCues,
+                     SoundEngine* soundEngine) {
+    static const std::vector<SceneObject> nothing;
+    beginPass(in, "shadow");
+    runShadowPass(scene.depthProgram, r.targets, r.lightSpaceMatrix,
+                  in.skip.shadow ? nothing : r.shadowObjects);
+    endPass(in);
+    if (!in.skip.shadow && !in.skip.character) {
+        beginPass(in, "character shadow");
+        prepareCharacterShadowDraw(scene.depthSkinnedProgram, r.lightSpaceMatrix);
+        drawCharacter(scene, r, in, scene.depthSkinnedProgram, true);
+        endPass(in);
+    }
+
+    beginPass(in, "geometry");
+    runGeometryPass(scene.geometryProgram, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects);
+    endPass(in);
+    if (!in.skip.character) {
+        beginPass(in, "character geometry");
+        prepareCharacterGeometryDraw(scene.geometrySkinnedProgram, in.view, r.lights, in.gamma, appState);
+        drawCharacter(scene, r, in, scene.geometrySkinnedProgram, false);
+        endPass(in);
+    }
+
+    beginPass(in, "ssao");
+    if (in.skip.occlusion)
+        clearOcclusion(r.targets);
+    else
+        runOcclusionPass(scene.ssaoProgram, r.targets, r.ssaoKernel, r.noiseTexture, in.view.projection);
+    endPass(in);
+    if (!in.skip.occlusion) {
+        beginPass(in, "ssao blur");
+        runOcclusionBlurPass(scene.ssaoBlurProgram, r.targets);
+        endPass(in);
+    }
+
+    beginPass(in, "lit");
+    runLitPass(scene.phongProgram, r.targets, in.view, r.lights, in.gamma, appState, r.litGroups);
+    endPass(in);
+    if (!in.skip.character) {
+        beginPass(in, "character lit");
+        prepareCharacterLitDraw(scene.phongSkinnedProgram, r.targets, in.view, r.lights, in.gamma, appState);
+        drawCharacter(scene, r, in, scene.phongSkinnedProgram, false);
+        endPass(in);
+    }
+
+    runSoundCues(soundCues, soundEngine, appState.flightTime);
+
+    beginPass(in, "final");
+    runFinalPass(scene.colorProgram, r.targets);
+    endPass(in);
+}
+
+void reportBenchmark(PassTimer& timer, const Options& options) {
+    finishTiming(timer);
+    std::cout << "\nBenchmark (GPU time per pass, CPU time per frame):" << std::endl;
+    printSummary(std::cout, timer.record);
+    if (options.benchmarkCsv.empty())
+        return;
+    std::ofstream csv(options.benchmarkCsv);
+    writeCsv(csv, timer.record);
+    if (!csv)
+        std::cerr << "Could not write the benchmark table to " << options.benchmarkCsv << "." << std::endl;
+}
 
 void writeScreenshotsOfFrame(GLFWwindow* window, const Options& options, long long frameNumber) {
     for (const ScreenshotRequest& request : options.screenshots) {
@@ -34,18 +133,24 @@ void reportScreenshotsNotTaken(const Options& options, long long framesRun) {
 
 } // namespace
 
-void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, const Options& options,
-                  FrameClock& clock, SoundEngine* soundEngine) {
+void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
+                  const Options& options, FrameClock& clock, SoundEngine* soundEngine) {
     SoundCues soundCues;
+    PassTimer timer;
+    FrameInputs in;
+    in.gamma = settings.gamma;
+    in.skip = options.skippedPasses;
+    in.timer = options.benchmark ? &timer : nullptr;
     const CameraPath cameraPath;
     LightFlicker flicker;
     flicker.pointColors = scene.lights.pointStartColors;
-    FrameValues frame;
     long long frameNumber = 0;
 
     if (!glfwWindowShouldClose(window)) {
         while (appState.flightTime < flightEndSeconds) {
             ++frameNumber;
+            if (in.timer)
+                beginTimedFrame(timer);
             // Start-up left the clear colour black, so only the very first frame starts black.
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
@@ -54,18 +159,18 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, co
             processInput(window);
 
             const FrameTime time = tickFrameClock(clock, glfwGetTime());
-            frame.now = time.now;
+            in.now = time.now;
             appState.deltaTime = time.deltaTime;
             if (appState.automaticCam)
                 cameraPath.advance(camera, appState.flightTime, appState.deltaTime);
             updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
-            frame.projection = projectionMatrix(settings.width, settings.height);
-            frame.view = camera.viewMatrix();
-            frame.viewProj = frame.projection * frame.view;
+            setPointColors(resources.lights, flicker.pointColors);
+            in.view.projection = projectionMatrix(settings.width, settings.height);
+            in.view.view = camera.viewMatrix();
+            in.view.viewProj = in.view.projection * in.view.view;
+            in.view.cameraPosition = camera.position;
 
-            // The passes draw here, in their fixed order: shadow, geometry buffer, occlusion and blur,
-            // lit scene, character sound cues, particles, final copy to the window.
-            runSoundCues(soundCues, soundEngine, appState.flightTime);
+            drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
             glfwSwapBuffers(window);
@@ -77,4 +182,6 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, co
         }
     }
     reportScreenshotsNotTaken(options, frameNumber);
+    if (in.timer)
+        reportBenchmark(timer, options);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/frame_clock.hpp"
+#include "app/frame_resources.hpp"
 #include "app/options.hpp"
 #include "app/scene.hpp"
 #include "app/settings.hpp"
@@ -17,15 +18,8 @@
 // The run ends by itself once the automatic flight has lasted this long.
 constexpr float flightEndSeconds = 91.5f;
 
-// What one frame hands to its passes.
-struct FrameValues {
-    float now = 0.0f;
-    glm::mat4 projection{1.0f};
-    glm::mat4 view{1.0f};
-    glm::mat4 viewProj{1.0f};
-};
-
 // Runs frames until the window is asked to close, the flight reaches its end or the frame limit of
 // the options is reached; writes the requested screenshots on the way.
-void runFrameLoop(GLFWwindow* window, Scene& scene, const Settings& settings, const Options& options,
-                  FrameClock& clock, SoundEngine* soundEngine);
+// With --benchmark it times every pass and prints the table at the end.
+void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
+                  const Options& options, FrameClock& clock, SoundEngine* soundEngine);

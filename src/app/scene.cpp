@@ -86,8 +86,6 @@ SceneMatrices composeSceneMatrices() {
     // The window leans back 20 degrees about its own x axis before it is scaled and turned into place.
     m.window =
         rotate(scale(rotate(translate(identity, -18.0f, -1.45f, 17.3f), 40.0f, yAxis), 1.5f), 20.0f, xAxis);
-    m.characterMatrixA = scale(translate(identity, -25.0f, -1.5f, -20.0f), 0.02f);
-    m.characterMatrixB = placedOnGround(-5.35482f, 18.1f, 3.96476f, 180.0f, 0.012f);
     m.emitters[0] = translate(identity, -22.0f, 0.0f, 7.7f);
     m.emitters[1] = translate(identity, -10.3f, -1.5f, -30.3f);
     m.emitters[2] = translate(identity, -12.0f, 18.0f, -3.3f);

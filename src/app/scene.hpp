@@ -37,9 +37,6 @@ struct SceneMatrices {
     std::array<glm::mat4, 6> trees{};
     glm::mat4 terrain{1.0f};
     glm::mat4 window{1.0f};
-    // The character's two start placements; its script moves them during the run.
-    glm::mat4 characterMatrixA{1.0f};
-    glm::mat4 characterMatrixB{1.0f};
     // The four smoke emitters A, B, C, D, each placed by a pure translation.
     std::array<glm::mat4, 4> emitters{};
 };

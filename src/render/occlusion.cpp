@@ -101,3 +101,9 @@ void runOcclusionBlurPass(const ShaderProgram& ssaoBlurProgram, const RenderTarg
     glBindVertexArray(targets.quadVAO);
     glDrawArrays(GL_TRIANGLES, 0, 6);
 }
+
+void clearOcclusion(const RenderTargets& targets) {
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.ssaoBlurFBO);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
