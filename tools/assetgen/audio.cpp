@@ -1,4 +1,6 @@
 // Not written yet: this group produces nothing so far.
 #include "generators.hpp"
 
-bool generateAudio(const std::string&) { return true; }
+bool generateAudio(const std::string&) {
+    return true;
+}

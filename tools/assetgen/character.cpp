@@ -1,4 +1,6 @@
 // Not written yet: this group produces nothing so far.
 #include "generators.hpp"
 
-bool generateCharacter(const std::string&) { return true; }
+bool generateCharacter(const std::string&) {
+    return true;
+}
