@@ -34,7 +34,12 @@ vec3 facade(const SurfacePoint& sp, int side) {
     const float bay = std::floor(a / 3.0f), bx = a - 3.0f * bay;
     // Each precast panel has its own shade.
     const uint32_t panel = hash3i(side, int(bay), k, 911);
-    vec3 c = concreteAt(p, vec3(0.50f, 0.48f, 0.45f) * (0.9f + 0.18f * hashUnit(panel)), 913);
+    vec3 c = concreteAt(p, vec3(0.37f, 0.36f, 0.34f) * (0.88f + 0.2f * hashUnit(panel)), 913);
+    // Broad weathering: darker where rain runs and dirt settles.
+    c = mix3(c, c * vec3(0.62f, 0.6f, 0.58f),
+             smoothstepf(0.45f, 0.75f, fbm3(p.x * 0.3f, p.y * 0.12f, p.z * 0.3f, 4, 914)));
+    c = mix3(c, c * vec3(0.7f, 0.68f, 0.64f),
+             0.7f * streaksAt(a * 0.5f, std::fmod(30.0f - y, 4.0f), 4.0f, 916 + side));
     // Joints between panels: a dark groove with a paler lip underneath.
     const float slabLine = floorY(k + 1) - 0.15f;
     const float dj = std::min(std::fabs(y - slabLine), std::fabs(y - (floorY(k) - 0.15f)));

@@ -63,15 +63,16 @@ void paintCarBody(Image& color, Image& specular) {
             paint = mix3(paint, vec3(0.32f, 0.25f, 0.22f),
                          0.5f * smoothstepf(0.4f, 0.8f, fbm3(q.x * 0.5f, q.y, q.z, 3, 4203)));
             const float rust = smoothstepf(
-                0.45f, 0.62f, fbm3(q.x * 1.4f, q.y * 1.4f, q.z * 1.4f, 5, 4205) + 0.15f * (0.5f - p.y));
+                0.4f, 0.7f, fbm3(q.x * 0.6f, q.y * 0.8f, q.z * 0.6f, 5, 4205) + 0.2f * (0.45f - p.y));
             vec3 c = mix3(paint,
-                          vec3(0.2f, 0.1f, 0.05f) *
+                          vec3(0.15f, 0.08f, 0.045f) *
                               (0.7f + 0.5f * valueNoise3(q.x * 30, q.y * 30, q.z * 30, 4207)),
                           rust);
-            const float burnt =
-                smoothstepf(0.35f, 0.62f, fbm3(q.x * 0.35f, q.y * 0.35f, q.z * 0.35f, 4, 4209) + 0.15f * p.y);
-            const vec3 ash = mix3(vec3(0.03f), vec3(0.22f, 0.21f, 0.2f),
-                                  smoothstepf(0.5f, 0.8f, fbm3(q.x * 4, q.y * 4, q.z * 4, 3, 4211)));
+            // The fire burnt the paint off from the cabin and bonnet down.
+            const float burnt = smoothstepf(
+                0.3f, 0.75f, fbm3(q.x * 0.25f, q.y * 0.25f, q.z * 0.25f, 4, 4209) + 0.35f * (p.y - 0.5f));
+            const vec3 ash = mix3(vec3(0.035f, 0.032f, 0.03f), vec3(0.09f, 0.085f, 0.08f),
+                                  fbm3(q.x * 0.5f, q.y * 0.5f, q.z * 0.5f, 4, 4211));
             c = mix3(c, ash, burnt);
             float spec = mixf(mixf(0.45f, 0.1f, rust), 0.04f, burnt);
             if (region <= 1) {

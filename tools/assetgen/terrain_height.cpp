@@ -45,8 +45,12 @@ float groundHeight(float x, float z) {
     float h = natural(x, z);
     // The lower field west of the street, held up by the retaining wall between x = -29.35 and -29.
     const float west = smoothstepf(-29.0f, -29.35f, x);
-    const float field = kLowLandY + 0.7f * (fbm2(x * 0.05f, z * 0.05f, 3, 3107) - 0.5f) +
-                        smoothstepf(-50.0f, -75.0f, x) * 3.0f;
+    // The field: uneven, with dumped heaps of earth and a drainage ditch along the wall.
+    float field = kLowLandY + 0.9f * (fbm2(x * 0.05f, z * 0.05f, 3, 3107) - 0.5f) +
+                  smoothstepf(-50.0f, -75.0f, x) * 3.0f;
+    field +=
+        1.4f * smoothstepf(0.62f, 0.8f, fbm2(x * 0.12f, z * 0.12f, 3, 3109)) * smoothstepf(-33.0f, -38.0f, x);
+    field -= 0.35f * std::exp(-(x + 31.0f) * (x + 31.0f) / 1.5f);
     h = mixf(h, field, west);
     // Level ground around the building's foot.
     const float dx = std::max({kBuildingMinX - 1.5f - x, x - kBuildingMaxX - 1.5f, 0.0f});

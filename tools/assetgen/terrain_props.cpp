@@ -78,6 +78,52 @@ void rubbleHeap(MeshData& m, const glm::vec3& centre, float radius, float height
     }
 }
 
+// A dead shrub: a few stems fanning out from the root, each forking once or twice.
+void shrub(MeshData& m, const glm::vec3& base, float size, Rng& rng) {
+    const int stems = 4 + int(rng.unit() * 4.0f);
+    for (int s = 0; s < stems; ++s) {
+        const float a = rng.range(0.0f, 6.2832f), lean = rng.range(0.25f, 0.8f);
+        glm::vec3 dir = glm::normalize(glm::vec3(std::cos(a) * lean, 1.0f, std::sin(a) * lean));
+        glm::vec3 p = base - glm::vec3(0, 0.1f, 0);
+        std::vector<glm::vec3> pts{p};
+        for (int k = 0; k < 4; ++k) {
+            dir = glm::normalize(
+                dir + glm::vec3(rng.range(-0.3f, 0.3f), rng.range(-0.1f, 0.1f), rng.range(-0.3f, 0.3f)));
+            p += dir * size * 0.3f;
+            pts.push_back(p);
+        }
+        addTube(m, pts, {0.025f * size, 0.02f * size, 0.015f * size, 0.01f * size, 0.004f}, 3, 1.0f, 0.6f,
+                false);
+        const glm::vec3 fork = pts[2];
+        const glm::vec3 fdir =
+            glm::normalize(dir + glm::vec3(rng.range(-0.8f, 0.8f), 0.2f, rng.range(-0.8f, 0.8f)));
+        addTube(m, {fork, fork + fdir * size * 0.3f, fork + fdir * size * 0.55f + glm::vec3(0, 0.05f, 0)},
+                {0.012f * size, 0.008f * size, 0.003f}, 3, 1.0f, 0.6f, false);
+    }
+}
+
+bool freeForShrub(const glm::vec3& p) {
+    const glm::vec2 busy[] = {{-20, 8},  {-10, -30}, {-40, 6},  {-6, -19},  {-10, 15},
+                              {-40, -5}, {20, 25},   {-30, 20}, {-10, -35}, {-18, 17.3f}};
+    for (const glm::vec2& b : busy)
+        if (glm::length(glm::vec2(p.x, p.z) - b) < 3.0f)
+            return false;
+    const bool building = p.x > kBuildingMinX - 2.0f && p.x < kBuildingMaxX + 2.0f &&
+                          p.z > kBuildingMinZ - 2.0f && p.z < kBuildingMaxZ + 2.0f;
+    return !building && (p.x < -30.0f || p.x > -17.0f);
+}
+
+// A leaning wooden utility pole with its cross arm; returns the three wire ends.
+std::vector<glm::vec3> utilityPole(MeshData& wood, const glm::vec3& base, float tiltX, float tiltZ) {
+    const glm::vec3 up = glm::normalize(glm::vec3(tiltX, 1.0f, tiltZ));
+    const glm::vec3 top = base + up * 8.5f;
+    addTube(wood, {base - up * 0.8f, top}, {0.14f, 0.1f}, 7, 1.0f, 1.5f, true);
+    const glm::vec3 arm = top - up * 0.45f;
+    addOrientedBox(wood, arm, glm::vec3(0, 0, 0.9f), up * 0.06f, glm::vec3(0.06f, 0, 0), 1.0f);
+    return {arm + glm::vec3(0, 0.08f, -0.8f), arm + glm::vec3(0, 0.08f, 0.0f),
+            arm + glm::vec3(0, 0.08f, 0.8f)};
+}
+
 } // namespace
 
 void buildTerrainProps(GeneratedModel& g, TextureLibrary& lib) {
@@ -137,6 +183,53 @@ void buildTerrainProps(GeneratedModel& g, TextureLibrary& lib) {
     MeshData& crate = g.model.mesh("Crate", "Boards");
     addOrientedBox(crate, {-17.25f, -1.1f, 18.05f}, glm::vec3(0.5f, 0.0f, -0.42f),
                    glm::vec3(0.0f, 0.32f, 0.0f), glm::vec3(0.3f, 0.0f, 0.36f), 1.0f);
+
+    // Dead shrubs on the waste land, mostly in the low field west of the street.
+    MeshData& shrubs = g.model.mesh("Shrubs", "DeadWood");
+    g.model.materials.push_back(lib.material("DeadWood", "bark_dead"));
+    Rng shrubRng(3321);
+    for (int i = 0, placed = 0; i < 500 && placed < 90; ++i) {
+        const bool west = i % 3 != 2;
+        const float x = west ? shrubRng.range(-78.0f, -31.0f) : shrubRng.range(-16.0f, 45.0f);
+        const float z = shrubRng.range(-75.0f, 75.0f);
+        const glm::vec3 p(x, groundHeight(x, z), z);
+        const float size = shrubRng.range(1.2f, 2.6f);
+        if (!freeForShrub(p))
+            continue;
+        shrub(shrubs, p, size, shrubRng);
+        ++placed;
+    }
+
+    // A line of utility poles across the field, their wires sagging between them; one has fallen.
+    MeshData& poles = g.model.mesh("Poles", "Boards");
+    MeshData& wires = g.model.mesh("Wires", "LampMetal");
+    std::vector<glm::vec3> previous;
+    for (int i = 0; i < 9; ++i) {
+        const float z = -96.0f + 24.0f * float(i), x = -39.0f + 2.0f * std::sin(float(i) * 1.7f);
+        const glm::vec3 base(x, groundHeight(x, z), z);
+        if (i == 5) {
+            // Snapped at the foot and lying in the field; the wires hang to the ground.
+            addTube(poles, {base + glm::vec3(0.3f, 0.15f, 0.0f), base + glm::vec3(8.0f, 0.2f, 1.0f)},
+                    {0.13f, 0.1f}, 7, 1.0f, 1.5f, true);
+            addTube(poles, {base - glm::vec3(0, 0.5f, 0), base + glm::vec3(0, 0.9f, 0)}, {0.14f, 0.13f}, 7,
+                    1.0f, 1.5f, true);
+            previous.clear();
+            continue;
+        }
+        const std::vector<glm::vec3> ends =
+            utilityPole(poles, base, 0.06f * std::sin(float(i) * 2.3f), 0.04f * std::cos(float(i)));
+        if (!previous.empty())
+            for (int w = 0; w < 3; ++w) {
+                std::vector<glm::vec3> pts;
+                for (int k = 0; k <= 10; ++k) {
+                    const float f = float(k) / 10.0f;
+                    pts.push_back(glm::mix(previous[w], ends[w], f) -
+                                  glm::vec3(0, 1.1f * 4.0f * f * (1.0f - f), 0));
+                }
+                addTube(wires, pts, std::vector<float>(pts.size(), 0.025f), 3, 1.0f, 1.0f, false);
+            }
+        previous = ends;
+    }
 
     // Facade pieces fallen from the blast hole and the broken roof edge.
     MeshData& rubble = g.model.mesh("Rubble", "Rubble");

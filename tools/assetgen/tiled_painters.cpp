@@ -49,7 +49,7 @@ TexelSample plaster(float u, float v) {
 TexelSample rustMetal(float u, float v) {
     const float n = tiledFbm2(u * 8, v * 8, 8, 6, 31);
     const float paintMask = smoothstepf(0.5f, 0.56f, tiledFbm2(u * 5, v * 5, 5, 5, 33));
-    vec3 rust = mix3(vec3(0.13f, 0.07f, 0.04f), vec3(0.30f, 0.17f, 0.09f), n);
+    vec3 rust = mix3(vec3(0.09f, 0.06f, 0.045f), vec3(0.22f, 0.13f, 0.08f), n);
     rust *= 0.8f + 0.4f * tiledNoise2(u * 200, v * 200, 200, 35);
     const vec3 paint = vec3(0.16f, 0.21f, 0.21f) * (0.85f + 0.3f * n);
     const float streak = tiledNoise2(u * 64, v * 2, 64, 37);

@@ -90,12 +90,6 @@ glm::vec3 shade(const PreviewScene& s, const Hit& h, const glm::vec3& eye, Previ
             light +=
                 l.color * std::max(0.0f, glm::dot(n, d / dist)) / (0.2f + 0.02f * dist + 0.1f * dist * dist);
         }
-        for (const glm::vec3& f : fireEmitters()) {
-            const glm::vec3 d = f + glm::vec3(0, 0.8f, 0) - h.position;
-            const float dist = glm::length(d);
-            light += glm::vec3(1.0f, 0.42f, 0.12f) * 1.6f * std::max(0.0f, glm::dot(n, d / dist)) /
-                     (0.6f + 0.1f * dist + 0.25f * dist * dist);
-        }
     }
     return mode == PreviewMode::Light ? light : albedo * light;
 }
