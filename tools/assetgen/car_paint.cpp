@@ -70,7 +70,7 @@ void paintCarBody(Image& color, Image& specular) {
                           rust);
             // The fire burnt the paint off from the cabin and bonnet down.
             const float burnt = smoothstepf(
-                0.3f, 0.75f, fbm3(q.x * 0.25f, q.y * 0.25f, q.z * 0.25f, 4, 4209) + 0.35f * (p.y - 0.5f));
+                0.22f, 0.62f, fbm3(q.x * 0.25f, q.y * 0.25f, q.z * 0.25f, 4, 4209) + 0.35f * (p.y - 0.5f));
             const vec3 ash = mix3(vec3(0.035f, 0.032f, 0.03f), vec3(0.09f, 0.085f, 0.08f),
                                   fbm3(q.x * 0.5f, q.y * 0.5f, q.z * 0.5f, 4, 4211));
             c = mix3(c, ash, burnt);
