@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <stb_rect_pack.h>
 
 int AtlasMesh::addChart(float width, float height, std::function<SurfacePoint(float, float)> surface,
                         int material) {
@@ -40,28 +40,29 @@ glm::vec2 Chart::toLocal(const glm::vec2& a) const {
 
 namespace {
 
-// Places charts on shelves in order of decreasing height; false if they overflow the square.
-bool tryPack(std::vector<Chart>& charts, const std::vector<size_t>& order, int size, float density) {
-    int shelfX = 0, shelfY = 0, shelfH = 0;
-    for (size_t i : order) {
+// Places charts with stb_rect_pack's skyline packer (deterministic for the same input); false if they
+// do not all fit.
+bool tryPack(std::vector<Chart>& charts, int size, float density) {
+    std::vector<stbrp_rect> rects(charts.size());
+    for (size_t i = 0; i < charts.size(); ++i) {
         Chart& c = charts[i];
         c.rotated = c.height > c.width;
         c.w = std::max(1, int(std::ceil((c.rotated ? c.height : c.width) * density)));
         c.h = std::max(1, int(std::ceil((c.rotated ? c.width : c.height) * density)));
-        const int fw = c.w + 2 * kAtlasGutter, fh = c.h + 2 * kAtlasGutter;
-        if (fw > size)
+        rects[i].id = int(i);
+        rects[i].w = c.w + 2 * kAtlasGutter;
+        rects[i].h = c.h + 2 * kAtlasGutter;
+        if (rects[i].w > size || rects[i].h > size)
             return false;
-        if (shelfX + fw > size) {
-            shelfY += shelfH;
-            shelfX = 0;
-            shelfH = 0;
-        }
-        if (shelfY + fh > size)
-            return false;
-        c.x = shelfX + kAtlasGutter;
-        c.y = shelfY + kAtlasGutter;
-        shelfX += fw;
-        shelfH = std::max(shelfH, fh);
+    }
+    std::vector<stbrp_node> nodes(size_t(size) * 2);
+    stbrp_context context;
+    stbrp_init_target(&context, size, size, nodes.data(), int(nodes.size()));
+    if (!stbrp_pack_rects(&context, rects.data(), int(rects.size())))
+        return false;
+    for (const stbrp_rect& r : rects) {
+        charts[r.id].x = r.x + kAtlasGutter;
+        charts[r.id].y = r.y + kAtlasGutter;
     }
     return true;
 }
@@ -69,12 +70,6 @@ bool tryPack(std::vector<Chart>& charts, const std::vector<size_t>& order, int s
 } // namespace
 
 float layoutAtlas(AtlasMesh& atlas) {
-    std::vector<size_t> order(atlas.charts.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return std::min(atlas.charts[a].width, atlas.charts[a].height) >
-               std::min(atlas.charts[b].width, atlas.charts[b].height);
-    });
     float area = 0.0f;
     for (const Chart& c : atlas.charts)
         area += c.width * c.height;
@@ -83,12 +78,12 @@ float layoutAtlas(AtlasMesh& atlas) {
     float lo = 0.0f, hi = 2.0f * float(atlas.lightmapSize) / std::sqrt(area);
     for (int it = 0; it < 40; ++it) {
         const float mid = 0.5f * (lo + hi);
-        if (tryPack(atlas.charts, order, atlas.lightmapSize, mid))
+        if (tryPack(atlas.charts, atlas.lightmapSize, mid))
             lo = mid;
         else
             hi = mid;
     }
-    if (lo <= 0.0f || !tryPack(atlas.charts, order, atlas.lightmapSize, lo))
+    if (lo <= 0.0f || !tryPack(atlas.charts, atlas.lightmapSize, lo))
         return 0.0f;
     const float size = float(atlas.lightmapSize);
     MeshData& m = atlas.mesh;
