@@ -1,9 +1,12 @@
-// What is left in the building's openings: window frames, cracked and half-broken panes, boarded-up
-// ground-floor windows, a rusted shop shutter and a door hanging open.
+// What is left in and around the building's openings: window frames, cracked and half-broken panes,
+// boarded-up ground-floor windows, a rusted shop shutter, a door hanging open, and the north side's
+// balconies, one of them broken off at an end.
 #include "building_parts.hpp"
 #include "noise.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
 
 namespace {
 
@@ -105,6 +108,33 @@ void hangingDoor(GeneratedModel& g, const FacadeOpening& o) {
                    glm::normalize(glm::cross(dir, kUp)) * 0.025f, 1.5f);
 }
 
+// Balconies on the north side: a slab on brackets with a corrugated metal front, some of it gone.
+void balconies(GeneratedModel& g, Rng& rng) {
+    MeshData& slab = g.model.mesh("Balconies", "BrokenConcrete");
+    MeshData& front = g.model.mesh("Shutter", "Corrugated");
+    const float depth = 1.1f, z0 = kBuildingMaxZ;
+    for (float x0 : {-11.2f, -1.8f})
+        for (int k = 1; k <= 4; ++k) {
+            const float y = floorY(k), x1 = x0 + 2.6f;
+            // The lower balcony on the east column broke off at one end and hangs down.
+            const bool hanging = x0 > -5.0f && k == 2;
+            if (hanging) {
+                const float drop = glm::radians(28.0f);
+                const glm::vec3 along = glm::vec3(std::cos(drop), -std::sin(drop), 0.0f);
+                addOrientedBox(slab, glm::vec3(x0, y - 0.08f, z0 + 0.5f * depth) + along * 1.3f, along * 1.3f,
+                               glm::vec3(std::sin(drop), std::cos(drop), 0.0f) * 0.08f,
+                               glm::vec3(0, 0, 0.5f * depth), 1.0f);
+                continue;
+            }
+            addBox(slab, {x0, y - 0.16f, z0}, {x1, y, z0 + depth}, 1.0f);
+            if (rng.unit() < 0.8f)
+                addBox(front, {x0, y, z0 + depth - 0.04f}, {x1, y + 1.0f, z0 + depth}, 1.2f);
+            for (float x : {x0, x1 - 0.04f})
+                if (rng.unit() < 0.7f)
+                    addBox(front, {x, y, z0}, {x + 0.04f, y + 1.0f, z0 + depth - 0.04f}, 1.2f);
+        }
+}
+
 } // namespace
 
 void buildWindows(GeneratedModel& g, TextureLibrary& lib) {
@@ -113,6 +143,7 @@ void buildWindows(GeneratedModel& g, TextureLibrary& lib) {
     g.model.materials.push_back(lib.material("WoodBoards", "wood_boards"));
     g.model.materials.push_back(lib.material("Corrugated", "corrugated"));
     Rng rng(7001);
+    balconies(g, rng);
     for (const FacadeOpening& o : facadeOpenings()) {
         const float roll = rng.unit();
         if (o.kind == FacadeOpening::kShopFront) {

@@ -80,20 +80,19 @@ void rubbleHeap(MeshData& m, const glm::vec3& centre, float radius, float height
 
 // A dead shrub: a few stems fanning out from the root, each forking once or twice.
 void shrub(MeshData& m, const glm::vec3& base, float size, Rng& rng) {
-    const int stems = 4 + int(rng.unit() * 4.0f);
+    const int stems = 3 + int(rng.unit() * 3.0f);
     for (int s = 0; s < stems; ++s) {
         const float a = rng.range(0.0f, 6.2832f), lean = rng.range(0.25f, 0.8f);
         glm::vec3 dir = glm::normalize(glm::vec3(std::cos(a) * lean, 1.0f, std::sin(a) * lean));
         glm::vec3 p = base - glm::vec3(0, 0.1f, 0);
         std::vector<glm::vec3> pts{p};
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 3; ++k) {
             dir = glm::normalize(
                 dir + glm::vec3(rng.range(-0.3f, 0.3f), rng.range(-0.1f, 0.1f), rng.range(-0.3f, 0.3f)));
-            p += dir * size * 0.3f;
+            p += dir * size * 0.4f;
             pts.push_back(p);
         }
-        addTube(m, pts, {0.025f * size, 0.02f * size, 0.015f * size, 0.01f * size, 0.004f}, 3, 1.0f, 0.6f,
-                false);
+        addTube(m, pts, {0.025f * size, 0.018f * size, 0.01f * size, 0.004f}, 3, 1.0f, 0.6f, false);
         const glm::vec3 fork = pts[2];
         const glm::vec3 fdir =
             glm::normalize(dir + glm::vec3(rng.range(-0.8f, 0.8f), 0.2f, rng.range(-0.8f, 0.8f)));
@@ -188,7 +187,7 @@ void buildTerrainProps(GeneratedModel& g, TextureLibrary& lib) {
     MeshData& shrubs = g.model.mesh("Shrubs", "DeadWood");
     g.model.materials.push_back(lib.material("DeadWood", "bark_dead"));
     Rng shrubRng(3321);
-    for (int i = 0, placed = 0; i < 500 && placed < 90; ++i) {
+    for (int i = 0, placed = 0; i < 500 && placed < 75; ++i) {
         const bool west = i % 3 != 2;
         const float x = west ? shrubRng.range(-78.0f, -31.0f) : shrubRng.range(-16.0f, 45.0f);
         const float z = shrubRng.range(-75.0f, 75.0f);
