@@ -35,7 +35,7 @@ GeneratedModel buildBuilding(TextureLibrary& library) {
     addAtlas(g, "Building.008_Ceilings", "008", 256, 4);
     addAtlas(g, "Building.009_Interior", "009", 512, 2);
     buildShell(g, library);
-    buildInterior(g, library);
+    buildInterior(g);
     buildWindows(g, library);
     buildDebris(g, library);
     buildRooftop(g, library);

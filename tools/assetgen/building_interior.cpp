@@ -43,8 +43,7 @@ CellPanel eastPartition(int storey) {
 
 } // namespace
 
-void buildInterior(GeneratedModel& g, TextureLibrary& lib) {
-    (void)lib;
+void buildInterior(GeneratedModel& g) {
     AtlasMesh& interior = g.atlases[kAtlasInterior];
     for (int k = 0; k < kStoreys; ++k) {
         const float floor = floorY(k), ceiling = floorY(k + 1) - kSlabThickness;

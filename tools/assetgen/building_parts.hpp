@@ -66,7 +66,7 @@ std::vector<FacadeOpening> facadeOpenings();
 
 // Builders, each adding to the shared model.
 void buildShell(GeneratedModel& g, TextureLibrary& lib);
-void buildInterior(GeneratedModel& g, TextureLibrary& lib);
+void buildInterior(GeneratedModel& g);
 void buildDebris(GeneratedModel& g, TextureLibrary& lib);
 void buildRooftop(GeneratedModel& g, TextureLibrary& lib);
 void buildWindows(GeneratedModel& g, TextureLibrary& lib);

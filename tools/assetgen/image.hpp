@@ -1,4 +1,5 @@
-// Images the generator paints in floating point and writes as JPEG (opaque colour or grey) or PNG.
+// Images the generator paints in floating point and writes as JPEG (colour or grey), and the row-parallel
+// loop that paints them.
 #pragma once
 
 #include <glm/glm.hpp>
@@ -17,17 +18,12 @@ struct Image {
         : width(w), height(h), pixels(size_t(w) * h, fill) {}
     glm::vec3& at(int x, int y) { return pixels[size_t(y) * width + x]; }
     const glm::vec3& at(int x, int y) const { return pixels[size_t(y) * width + x]; }
-    // Bilinear lookup with wrap-around, in texture coordinates (u right, v down).
-    glm::vec3 sampleWrapped(float u, float v) const;
 };
 
 // Writes `image` below `assetsDir` at `relativePath`, creating folders; grey writes one channel.
 // Returns false when the file could not be written.
 bool writeJpeg(const std::string& assetsDir, const std::string& relativePath, const Image& image,
                bool grey = false, int quality = 90);
-bool writePng(const std::string& assetsDir, const std::string& relativePath, const Image& image);
-// Separable box blur with wrap-around, `radius` pixels, repeated `passes` times (close to a Gaussian).
-void blurWrapped(Image& image, int radius, int passes);
 // Runs `row(y)` for every y in [0, height) on a few worker threads; callers make each row depend only
 // on its own index, so results do not depend on scheduling.
 void parallelRows(int height, const std::function<void(int)>& row);

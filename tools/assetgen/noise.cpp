@@ -82,20 +82,6 @@ float fbm3(float x, float y, float z, int octaves, uint32_t seed) {
     return sum / norm;
 }
 
-float cellular2(float x, float y, uint32_t seed) {
-    const int ix = int(std::floor(x)), iy = int(std::floor(y));
-    float best = 9.0f;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            const uint32_t h = hash2i(ix + dx, iy + dy, seed);
-            const float px = float(ix + dx) + hashUnit(h);
-            const float py = float(iy + dy) + hashUnit(hash32(h));
-            const float d = std::sqrt((px - x) * (px - x) + (py - y) * (py - y));
-            best = d < best ? d : best;
-        }
-    return best;
-}
-
 uint32_t Rng::next() {
     state = state * 6364136223846793005ull + 1442695040888963407ull;
     const uint32_t xorshifted = uint32_t(((state >> 18u) ^ state) >> 27u);

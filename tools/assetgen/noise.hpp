@@ -18,8 +18,6 @@ float valueNoise3(float x, float y, float z, uint32_t seed);
 // Sum of `octaves` octaves (frequency doubling, amplitude halving), normalised to [0, 1].
 float fbm2(float x, float y, int octaves, uint32_t seed);
 float fbm3(float x, float y, float z, int octaves, uint32_t seed);
-// Distance to the nearest feature point of a jittered grid (cellular noise), in cell units.
-float cellular2(float x, float y, uint32_t seed);
 
 // Small deterministic generator for shapes (tree branching, debris placement).
 struct Rng {
