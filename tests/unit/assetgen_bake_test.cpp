@@ -1,0 +1,168 @@
+// The asset generator's lightmap baker and OBJ writer on small scenes: shadows, occlusion and lamp
+// light land where they should, and a written mesh reaches the viewer's importer with its name,
+// textures and texture coordinates intact.
+#include "lightmap_bake.hpp"
+#include "lightmap_encoding.hpp"
+#include "noise.hpp"
+#include "obj_writer.hpp"
+#include "terrain_parts.hpp"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// A 10 x 10 floor at y = 0 with one chart, lightmapped at 32 texels.
+AtlasMesh floorAtlas() {
+    AtlasMesh a;
+    a.mesh.name = "Test.001_Floor";
+    a.lightmapSize = 32;
+    addAtlasQuad(a, {-5, 0, 5}, {1, 0, 0}, {0, 0, -1}, 10.0f, 10.0f, 0);
+    layoutAtlas(a);
+    return a;
+}
+
+// Decoded light at a world point of the floor.
+float lightAt(const Image& lm, const AtlasMesh& a, float x, float z) {
+    const Chart& c = a.charts[0];
+    const glm::vec2 t = c.toAtlas({x + 5.0f, 5.0f - z});
+    return decodeLightmap(lm.at(int(t.x), int(t.y))).y;
+}
+
+BakeSettings darkNight() {
+    BakeSettings s;
+    s.skyColor = glm::vec3(0.1f);
+    s.moonColor = glm::vec3(0.0f);
+    return s;
+}
+
+} // namespace
+
+TEST(LightmapBake, BoxOnTheFloorDarkensItsFootAndCastsTheMoonsShadow) {
+    AtlasMesh floor = floorAtlas();
+    MeshData box;
+    addBox(box, {-1, 0, -1}, {1, 2, 1}, 1.0f);
+    BakeScene scene;
+    scene.add(floor.mesh, glm::mat4(1.0f));
+    scene.add(box, glm::mat4(1.0f));
+    scene.commit();
+    BakeSettings s = darkNight();
+    s.moonDirection = glm::normalize(glm::vec3(1, -1, 0)); // light travels towards +x
+    s.moonColor = glm::vec3(1.0f);
+    const Image lm = bakeLightmap(scene, floor, s, 1);
+    const float open = lightAt(lm, floor, -4.0f, 4.0f);
+    EXPECT_LT(lightAt(lm, floor, 1.2f, 0.0f), 0.5f * open) << "shadow of the box, down-light";
+    EXPECT_GT(lightAt(lm, floor, -1.2f, 0.0f), 0.5f * open) << "the lit side of the box";
+    EXPECT_LT(lightAt(lm, floor, 0.0f, 1.15f), lightAt(lm, floor, 0.0f, 4.0f))
+        << "occlusion at the box's foot";
+}
+
+TEST(LightmapBake, LampLightsItsSurroundingsAndFadesWithDistance) {
+    AtlasMesh floor = floorAtlas();
+    BakeScene scene;
+    scene.add(floor.mesh, glm::mat4(1.0f));
+    scene.commit();
+    BakeSettings s = darkNight();
+    s.lights.push_back({{-3.0f, 3.0f, 0.0f}, glm::vec3(1.0f), 0.2f, 0.02f, 0.1f, 0.3f});
+    const Image lm = bakeLightmap(scene, floor, s, 2);
+    const float under = lightAt(lm, floor, -3.0f, 0.0f), near = lightAt(lm, floor, 0.0f, 0.0f),
+                far = lightAt(lm, floor, 4.0f, 0.0f);
+    EXPECT_GT(under, near);
+    EXPECT_GT(near, far);
+    EXPECT_GT(under, 0.2f);
+}
+
+TEST(LightmapBake, ResultDoesNotDependOnAnythingButItsInputs) {
+    AtlasMesh floor = floorAtlas();
+    MeshData box;
+    addBox(box, {0, 0, 0}, {1, 1, 1}, 1.0f);
+    BakeScene scene;
+    scene.add(floor.mesh, glm::mat4(1.0f));
+    scene.add(box, glm::mat4(1.0f));
+    scene.commit();
+    const Image a = bakeLightmap(scene, floor, darkNight(), 5),
+                b = bakeLightmap(scene, floor, darkNight(), 5);
+    EXPECT_TRUE(a.pixels == b.pixels);
+}
+
+TEST(ObjWriter, MeshReachesTheViewersImporterWithNameTexturesAndTexelRows) {
+    const std::string dir = ::testing::TempDir() + "duskvale_objwriter";
+    std::filesystem::remove_all(dir);
+    ModelData model;
+    model.fileStem = "probe";
+    model.authoredToModel = glm::scale(glm::mat4(1.0f), glm::vec3(0.5f));
+    model.materials.push_back({"Lit", "textures/a.jpg", "", glm::vec3(0.1f), 8.0f});
+    model.materials.push_back({"Tiled", "textures/b.jpg", "textures/b_spec.jpg", glm::vec3(0.1f), 8.0f});
+    MeshData& lit = model.mesh("Building.042_Walls", "Lit");
+    // Image-space coordinates: v = 0.25 is a quarter of the way down from the image's first row.
+    const glm::vec3 p[4] = {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}};
+    const glm::vec2 uv[4] = {{0.1f, 0.25f}, {0.9f, 0.25f}, {0.9f, 0.75f}, {0.1f, 0.75f}};
+    lit.addQuad(p, {0, 0, 1}, uv);
+    model.mesh("Short", "Tiled").addQuad(p, {0, 0, 1}, uv);
+    ASSERT_TRUE(writeObjModel(dir, model));
+
+    Assimp::Importer importer;
+    const aiScene* s =
+        importer.ReadFile(dir + "/models/probe.obj", aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                                                         aiProcess_FlipUVs | aiProcess_CalcTangentSpace);
+    ASSERT_NE(s, nullptr) << importer.GetErrorString();
+    ASSERT_EQ(s->mNumMeshes, 2u);
+    const aiMesh* m = s->mMeshes[0];
+    EXPECT_STREQ(m->mName.C_Str(), "Building.042_Walls");
+    const aiMaterial* mat = s->mMaterials[m->mMaterialIndex];
+    EXPECT_EQ(aiGetMaterialTextureCount(mat, aiTextureType_DIFFUSE), 1u);
+    EXPECT_EQ(aiGetMaterialTextureCount(mat, aiTextureType_SPECULAR), 0u);
+    aiString path;
+    aiGetMaterialTexture(mat, aiTextureType_DIFFUSE, 0, &path);
+    EXPECT_STREQ(path.C_Str(), "textures/a.jpg") << "paths are kept verbatim, relative to the assets folder";
+    const aiMaterial* tiled = s->mMaterials[s->mMeshes[1]->mMaterialIndex];
+    EXPECT_EQ(aiGetMaterialTextureCount(tiled, aiTextureType_SPECULAR), 1u);
+    // After the viewer's flip, texture coordinates count rows from the top, as painted.
+    for (unsigned v = 0; v < m->mNumVertices; ++v) {
+        const float t = m->mTextureCoords[0][v].y;
+        EXPECT_TRUE(std::abs(t - 0.25f) < 1e-4f || std::abs(t - 0.75f) < 1e-4f) << t;
+        EXPECT_LE(m->mVertices[v].x, 1.0f + 1e-4f) << "positions go through the authoring transform";
+        EXPECT_NEAR(m->mNormals[v].z, 1.0f, 1e-4f);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(GroundGrid, MeshHeightFollowsTheTrianglesAndTheStreetIsFlat) {
+    const GroundGrid g = makeGroundGrid();
+    for (size_t iz = 10; iz < g.zs.size(); iz += 37)
+        for (size_t ix = 10; ix < g.xs.size(); ix += 29)
+            EXPECT_NEAR(g.meshHeight(g.xs[ix], g.zs[iz]), g.at(ix, iz), 1e-4f);
+    for (float z = -60.0f; z <= 60.0f; z += 7.5f) {
+        EXPECT_LT(groundHeight(-24.0f, z), kRoadY - 0.1f) << "ground must stay under the road mesh";
+        EXPECT_LT(groundHeight(-28.0f, z), kWalkY - 0.1f) << "and under the sidewalk";
+        EXPECT_LT(groundHeight(-29.6f, z), kWalkY - 1.5f) << "the field lies below the retaining wall";
+    }
+}
+
+TEST(GroundWarp, StretchesTheMiddleAndInvertsExactly) {
+    const GroundWarp w = makeGroundWarp(-100.0f, 100.0f, -20.0f, 20.0f);
+    for (float x = -99.0f; x <= 99.0f; x += 3.7f)
+        EXPECT_NEAR(w.toWorld(w.toWarped(x)), x, 1e-3f);
+    const float middle = w.toWarped(5.0f) - w.toWarped(-5.0f), edge = w.toWarped(95.0f) - w.toWarped(85.0f);
+    EXPECT_NEAR(middle, 10.0f, 1e-3f);
+    EXPECT_LT(edge, 0.5f * middle);
+}
+
+TEST(Noise, TiledNoiseRepeatsAtItsPeriodAndStaysInRange) {
+    for (float x = 0.05f; x < 3.0f; x += 0.37f)
+        for (float y = 0.11f; y < 3.0f; y += 0.41f) {
+            EXPECT_NEAR(tiledNoise2(x, y, 4, 9), tiledNoise2(x + 4.0f, y, 4, 9), 1e-5f);
+            EXPECT_NEAR(tiledFbm2(x, y, 2, 4, 9), tiledFbm2(x, y + 2.0f, 2, 4, 9), 1e-5f);
+            const float f = fbm3(x, y, x * y, 5, 3);
+            EXPECT_GE(f, 0.0f);
+            EXPECT_LE(f, 1.0f);
+        }
+    Rng a(42), b(42);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(a.next(), b.next());
+}
