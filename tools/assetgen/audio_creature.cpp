@@ -34,7 +34,7 @@ double lerp(double a, double b, double x) {
 PcmBuffer synthesizeCreatureSound() {
     const size_t frames = static_cast<size_t>(creatureSoundSeconds * audioSampleRate);
     std::vector<double> out(frames, 0.0);
-    Rng rng(0x57E4D3E1);
+    AudioRng rng(0x57E4D3E1);
 
     // Glottal source, period by period, with per-period jitter and an alternating weak pulse
     // (period doubling) that gives the growl its rattle.

@@ -27,12 +27,12 @@ double hashNoise(uint64_t index, uint64_t seed) {
     return 2.0 * unitFromBits(splitMix(index ^ splitMix(seed))) - 1.0;
 }
 
-uint64_t Rng::next() {
+uint64_t AudioRng::next() {
     state = splitMix(state);
     return state;
 }
 
-double Rng::uniform() {
+double AudioRng::uniform() {
     return unitFromBits(next());
 }
 

@@ -21,9 +21,9 @@ struct PcmBuffer {
 double hashNoise(uint64_t index, uint64_t seed);
 
 // A sequential generator for choices made while composing (jitter, event times).
-struct Rng {
+struct AudioRng {
     uint64_t state;
-    explicit Rng(uint64_t seed) : state(seed) {}
+    explicit AudioRng(uint64_t seed) : state(seed) {}
     uint64_t next();
     double uniform(); // [0, 1)
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
