@@ -106,3 +106,24 @@ TEST(SceneLayout, CameraRouteThroughTheBuildingPassesNoGeometry) {
         }
     }
 }
+
+TEST(SceneLayout, CameraRouteOutsideTheBuildingPassesNoTerrainProp) {
+    // Rows 6 to 14: circling the building, then down to the street and along it.
+    const glm::vec3 rows[] = {{-14.1914f, 21.6207f, -12.1069f},
+                              {-29.3726f, 28.2548f, 3.07915f},
+                              {-24.2505f, 42.235f, 23.247f},
+                              {8.58756f, 34.8238f, 29.6038f},
+                              {20.1496f, 19.3923f, -5.35249f},
+                              {-23, 2, -40},
+                              {-23, 2, 24},
+                              {-23, 2, 28},
+                              {-23, 2, 32}};
+    for (size_t i = 0; i + 1 < std::size(rows); ++i) {
+        const glm::vec3 a = rows[i], b = rows[i + 1];
+        const float len = glm::length(b - a);
+        EXPECT_LT(castRay(terrain(), a, (b - a) / len, len), 0.0f)
+            << "segment from row " << i + 6 << " hits the terrain";
+        EXPECT_LT(castRay(building(), a, (b - a) / len, len), 0.0f)
+            << "segment from row " << i + 6 << " hits the building";
+    }
+}

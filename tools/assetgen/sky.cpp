@@ -106,6 +106,13 @@ Image paintSky() {
 Image paintMoon() {
     const int n = 256;
     Image img(n, n);
+    // Craters of many sizes: centre (x, y) and radius in disc units.
+    std::vector<glm::vec3> craters;
+    Rng rng(4139);
+    for (int i = 0; i < 45; ++i) {
+        const float r = 0.02f + 0.14f * std::pow(rng.unit(), 3.0f);
+        craters.push_back({rng.range(-0.95f, 0.95f), rng.range(-0.95f, 0.95f), r});
+    }
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             const float u = (float(x) + 0.5f) / float(n) * 2.0f - 1.0f,
@@ -113,11 +120,13 @@ Image paintMoon() {
             const float r = std::sqrt(u * u + v * v);
             const float limb = std::sqrt(std::max(0.0f, 1.0f - r * r));
             vec3 c = vec3(0.93f, 0.91f, 0.84f) * (0.55f + 0.45f * limb);
-            const float maria = smoothstepf(0.5f, 0.62f, fbm2(u * 2.2f + 5.0f, v * 2.2f, 5, 4131));
+            const float maria = smoothstepf(0.5f, 0.62f, fbm2(u * 1.7f + 11.0f, v * 1.7f + 3.0f, 5, 4137));
             c = mix3(c, c * vec3(0.55f, 0.56f, 0.6f), maria);
-            float f1, f2;
-            tiledCellular2(u * 4.0f + 8.0f, v * 4.0f + 8.0f, 16, 4133, f1, f2);
-            c *= 1.0f - 0.18f * smoothstepf(0.18f, 0.12f, f1) + 0.1f * smoothstepf(0.2f, 0.17f, f1);
+            for (const glm::vec3& k : craters) {
+                const float d = glm::length(glm::vec2(u - k.x, v - k.y)) / k.z;
+                if (d < 1.25f)
+                    c *= d < 0.85f ? 0.86f + 0.1f * d : 1.0f + 0.25f * (1.25f - d) * (d - 0.85f) / 0.16f;
+            }
             c *= 0.9f + 0.1f * valueNoise2(u * 40.0f, v * 40.0f, 4135);
             img.at(x, y) = r < 1.02f ? c : vec3(0.1f, 0.1f, 0.12f);
         }

@@ -155,5 +155,6 @@ GeneratedModel buildTerrain(TextureLibrary& lib) {
     streetStrip(
         walks, wall, wallWest, kWestWalkX, 1, [wallTop](float) { return wallTop; }, 2.0f, kWalkSurface);
     buildTerrainProps(g, lib);
+    buildRuins(g, lib);
     return g;
 }

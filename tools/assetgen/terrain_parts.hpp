@@ -36,3 +36,4 @@ constexpr float kDetailMinZ = -70.0f, kDetailMaxZ = 70.0f; // the lightmapped st
 
 glm::vec3 paintTerrain(const SurfacePoint& p, const Chart& chart);
 void buildTerrainProps(GeneratedModel& g, TextureLibrary& lib);
+void buildRuins(GeneratedModel& g, TextureLibrary& lib);

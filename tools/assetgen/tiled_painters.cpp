@@ -200,6 +200,37 @@ TexelSample framePaint(float u, float v) {
     return {c, 0.3f - 0.2f * peel};
 }
 
+// Two bays by two storeys of a distant ruined block: panels (or bricks) with dark window holes, some
+// boarded, some with a frame left, so boxes tiled with it read as buildings from afar.
+TexelSample ruinFacade(float u, float v, bool brick) {
+    TexelSample s = brick ? bricks(u * 2.0f - std::floor(u * 2.0f), v * 2.0f - std::floor(v * 2.0f))
+                          : concrete(u, v, 171, 0.3f);
+    s.color *= brick ? 0.8f : 0.55f;
+    const int bay = int(u * 2.0f), storey = int(v * 2.0f);
+    const float bu = u * 2.0f - float(bay), bv = v * 2.0f - float(storey);
+    const uint32_t h = hash2i(bay, storey, brick ? 181 : 183);
+    if (bu > 0.22f && bu < 0.78f && bv > 0.28f && bv < 0.72f) {
+        const float kind = hashUnit(h);
+        s.color = vec3(0.02f, 0.02f, 0.025f) * (0.8f + 0.4f * tiledNoise2(u * 32, v * 32, 32, 173));
+        if (kind > 0.7f && std::fmod(bv * 6.0f, 1.0f) < 0.75f)
+            s.color = vec3(0.15f, 0.12f, 0.09f) * (0.8f + 0.3f * hashUnit(hash32(h))); // boarded up
+        else if (kind > 0.45f && (std::fabs(bu - 0.5f) < 0.02f || std::fabs(bv - 0.5f) < 0.02f))
+            s.color = vec3(0.2f, 0.19f, 0.17f); // what is left of the frame
+        s.specular = 0.05f;
+    } else if (bv > 0.72f && bv < 0.75f && bu > 0.2f && bu < 0.8f) {
+        s.color *= 0.6f;
+    } else if (bv > 0.97f && !brick) {
+        s.color *= 0.5f;
+    }
+    // Soot above some windows, streaks below.
+    if (bv < 0.28f && hashUnit(hash32(h + 5)) > 0.6f)
+        s.color *= 1.0f - 0.7f * smoothstepf(0.0f, 0.28f, bv) * std::exp(-std::pow((bu - 0.5f) / 0.3f, 2.0f));
+    if (bv > 0.75f && bu > 0.25f && bu < 0.75f)
+        s.color *= 1.0f - 0.35f * smoothstepf(0.5f, 0.9f, tiledNoise2(u * 48, 1.0f, 48, 175)) *
+                              (1.0f - (bv - 0.75f) * 3.0f);
+    return s;
+}
+
 } // namespace
 
 int tiledTextureSize(const std::string& t) {
@@ -246,5 +277,9 @@ TexelSample paintTiled(const std::string& t, float u, float v) {
         return fabric(u, v);
     if (t == "frame_paint")
         return framePaint(u, v);
+    if (t == "ruin_facade")
+        return ruinFacade(u, v, false);
+    if (t == "ruin_brick")
+        return ruinFacade(u, v, true);
     return {glm::vec3(1.0f, 0.0f, 1.0f), 0.0f};
 }
