@@ -11,6 +11,7 @@
 #include "app/sound_cues.hpp"
 #include "app/sound_engine.hpp"
 #include "app/window.hpp"
+#include "app/window_size.hpp"
 
 // glad must come before GLFW, which would otherwise pull in the system's GL header.
 #include <glad/gl.h>
@@ -57,7 +58,10 @@ int main(int argc, char** argv) {
 
     // The sound engine comes first of all, before the settings are read.
     SoundEngine* soundEngine = createSoundEngine();
-    const Settings settings = loadSettings("../assets/settings.ini");
+    std::vector<std::string> settingsNotes;
+    const Settings settings = withUsableWindowSize(loadSettings("../assets/settings.ini"), settingsNotes);
+    for (const std::string& note : settingsNotes)
+        std::cout << note << std::endl;
     appState.automaticCam = settings.automaticCam;
     appState.gammaEnabled = settings.gammaEnabled;
 
