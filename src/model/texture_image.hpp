@@ -5,6 +5,7 @@
 
 #include <glad/gl.h>
 
+#include <cstddef>
 #include <string>
 
 struct DecodedImage {
@@ -19,11 +20,19 @@ struct DecodedImage {
 // 4 RGBA; 0 for any other count.
 GLenum pixelFormatForChannels(int channels);
 
-// Decodes the file with its own channel count. An image wider or taller than maxDimension is refused
-// from its header alone, before any pixel memory is taken: a few bytes of header can claim an image of
-// gigabytes that would take seconds to decode and could never be uploaded. Returns an image without
-// pixels when the file cannot be opened, is no image stb_image reads, has no usable format or is too
-// large.
+// Whether every Huffman table of a JPEG holds at most the 256 codes the format allows (true for data
+// that is no JPEG). stb_image 2.27, as Debian 12 ships it, does not check this and writes a table with
+// more codes past the end of its arrays; such a file is refused before the decoder sees it.
+bool jpegHuffmanTablesFit(const unsigned char* data, size_t size);
+
+// Decodes the bytes of a JPEG or PNG file (no other format) with their own channel count. An image wider or
+// taller than maxDimension is refused from its header alone, before any pixel memory is taken: a few bytes of
+// header can claim an image of gigabytes that would take seconds to decode and could never be
+// uploaded. Returns an image without pixels when the bytes are no image stb_image reads, would
+// overrun the decoder (jpegHuffmanTablesFit), have no usable format or are too large.
+DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimension);
+
+// decodeImage on the whole file; an image without pixels when the file cannot be opened or read.
 DecodedImage decodeImageFile(const std::string& path, int maxDimension);
 
 // Gives the pixels back to stb_image; the record is left without pixels.
