@@ -21,6 +21,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 GLenum pixelFormatForChannels(int channels) {
@@ -71,9 +72,28 @@ bool jpegHuffmanTablesFit(const unsigned char* data, size_t size) {
     return true;
 }
 
+bool pngChunksFit(const unsigned char* data, size_t size) {
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < sizeof signature || std::memcmp(data, signature, sizeof signature) != 0)
+        return true;
+    // Each chunk: 4 bytes of length, 4 of type, the data, 4 of checksum.
+    size_t at = sizeof signature;
+    while (at + 8 <= size) {
+        const size_t length = static_cast<size_t>(data[at]) << 24 | static_cast<size_t>(data[at + 1]) << 16 |
+                              static_cast<size_t>(data[at + 2]) << 8 | data[at + 3];
+        if (length > size - at - 8)
+            return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + length;
+    }
+    return true;
+}
+
 DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimension) {
     DecodedImage image;
-    if (size == 0 || size > static_cast<size_t>(INT_MAX) || !jpegHuffmanTablesFit(data, size))
+    if (size == 0 || size > static_cast<size_t>(INT_MAX) || !jpegHuffmanTablesFit(data, size) ||
+        !pngChunksFit(data, size))
         return image;
     const int length = static_cast<int>(size);
     int width = 0;

@@ -25,11 +25,16 @@ GLenum pixelFormatForChannels(int channels);
 // more codes past the end of its arrays; such a file is refused before the decoder sees it.
 bool jpegHuffmanTablesFit(const unsigned char* data, size_t size);
 
+// Whether every chunk of a PNG lies within the data (true for data that is no PNG). stb_image
+// allocates an image-data chunk's declared length before it finds the bytes missing: 400 bytes of
+// file could ask for 2 GB.
+bool pngChunksFit(const unsigned char* data, size_t size);
+
 // Decodes the bytes of a JPEG or PNG file (no other format) with their own channel count. An image wider or
 // taller than maxDimension is refused from its header alone, before any pixel memory is taken: a few bytes of
 // header can claim an image of gigabytes that would take seconds to decode and could never be
 // uploaded. Returns an image without pixels when the bytes are no image stb_image reads, would
-// overrun the decoder (jpegHuffmanTablesFit), have no usable format or are too large.
+// overrun the decoder (jpegHuffmanTablesFit, pngChunksFit), have no usable format or are too large.
 DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimension);
 
 // decodeImage on the whole file; an image without pixels when the file cannot be opened or read.

@@ -40,7 +40,7 @@ run_fuzzer() {
         -artifact_prefix="$out/artifacts/$name-" >"$out/$name.log" 2>&1
     local code=$?
     set -e
-    grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$out/$name.log" ||
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$out/$name.log" ||
         true
     echo "corpus: $(ls "$corpus" | wc -l) inputs"
     if [ "$code" -ne 0 ]; then

@@ -183,6 +183,32 @@ TEST(DecodeImage, AScanWithAnUndefinedHuffmanTableDecodesWithinBounds) {
     }
 }
 
+TEST(PngChunks, AChunkLongerThanTheFileIsRefusedBeforeDecoding) {
+    std::ifstream in(writePng("chunks.png", 3, 2, 3), std::ios::binary);
+    std::vector<unsigned char> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
+    DecodedImage image = decodeImage(png.data(), png.size(), 16);
+    EXPECT_NE(image.pixels, nullptr);
+    releaseImage(image);
+
+    // The first chunk after the header chunk (8 + 25 bytes in) is the image data: claim 2 GB for it,
+    // which stb_image 2.27 would allocate before finding the bytes missing (found by the fuzzer).
+    const size_t data = 8 + 25;
+    ASSERT_EQ(std::string(png.begin() + data + 4, png.begin() + data + 8), "IDAT");
+    png[data] = 0x7F;
+    png[data + 1] = 0xFF;
+    EXPECT_FALSE(pngChunksFit(png.data(), png.size()));
+    EXPECT_EQ(decodeImage(png.data(), png.size(), 16).pixels, nullptr);
+
+    // Anything after the end chunk is not looked at, and other formats pass.
+    png[data] = 0;
+    png[data + 1] = 0;
+    png.insert(png.end(), {0xFF, 0xFF, 0xFF, 0xFF, 'J', 'U', 'N', 'K'});
+    EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
+    const unsigned char jpegStart[] = {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_TRUE(pngChunksFit(jpegStart, sizeof jpegStart));
+}
+
 TEST(DecodeImage, MissingEmptyAndForeignFilesGiveNoPixels) {
     EXPECT_EQ(decodeImageFile(tempPath("no_such_file.png"), 16).pixels, nullptr);
     std::ofstream(tempPath("empty.jpg"), std::ios::binary).flush();
