@@ -5,6 +5,7 @@
 #include "app/app_state.hpp"
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
+#include "app/recorder.hpp"
 #include "app/screenshot.hpp"
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
@@ -15,6 +16,7 @@
 #include "render/scene_passes.hpp"
 #include "render/unit_random.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 
@@ -133,7 +135,7 @@ void reportScreenshotsNotTaken(const Options& options, long long framesRun) {
 
 } // namespace
 
-void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
+bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
                   const Options& options, FrameClock& clock, SoundEngine* soundEngine) {
     SoundCues soundCues;
     PassTimer timer;
@@ -141,6 +143,16 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     in.gamma = settings.gamma;
     in.skip = options.skippedPasses;
     in.timer = options.benchmark ? &timer : nullptr;
+    Recorder recorder;
+    const bool recording = !options.recordDir.empty();
+    if (recording) {
+        recorder.expectedFrames = recordingFrameCount(flightEndSeconds, options.fps);
+        if (options.maxFrames > 0)
+            recorder.expectedFrames = std::min(recorder.expectedFrames, options.maxFrames);
+        if (!startRecording(
+                recorder, {options.recordDir, options.fps, settings.width, settings.height, settings.volume}))
+            return false;
+    }
     const CameraPath cameraPath;
     LightFlicker flicker;
     flicker.pointColors = scene.lights.pointStartColors;
@@ -173,6 +185,8 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
+            if (recording)
+                recordFrame(recorder, frameNumber, readBackBuffer(settings.width, settings.height));
             glfwSwapBuffers(window);
             glfwPollEvents();
             if (glfwWindowShouldClose(window))
@@ -184,4 +198,5 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     reportScreenshotsNotTaken(options, frameNumber);
     if (in.timer)
         reportBenchmark(timer, options);
+    return recording ? finishRecording(recorder) : true;
 }

@@ -28,6 +28,8 @@ struct Options {
     bool benchmark = false;   // time every pass and print a table at the end
     std::string benchmarkCsv; // one row per frame with each pass's time; implies benchmark
     SkippedPasses skippedPasses;
+    std::string recordDir; // --record: render the flight offline into this folder
+    int fps = 0;           // frames per second of the recording; 0 until given (30 by default)
 };
 
 struct ParsedOptions {
