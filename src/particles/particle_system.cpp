@@ -12,6 +12,24 @@ namespace {
 // Every particle array holds one vec4 per particle.
 constexpr GLsizeiptr particleStride = 4 * sizeof(float);
 
+// The compute program's uniforms, in the order the step sets them.
+void setComputeUniforms(const ParticleSystem& emitter, uint32_t spawnCount, double deltaSeconds) {
+    const ShaderProgram program{emitter.computeProgram};
+    program.use();
+    program.setInt("LastCount", emitter.liveCount);
+    program.setInt("spawnCount", static_cast<int>(spawnCount));
+    program.setInt("MaximumCount", emitter.maxCount);
+    program.setFloat("DeltaT", static_cast<float>(deltaSeconds));
+    program.setFloat("TTL_Spawn", emitter.ttlSpawn);
+    program.setInt("spawnRate", emitter.spawnRate);
+    program.setVec3("direction", emitter.direction);
+    program.setVec3("windForce", emitter.windForce);
+    program.setFloat("randX", emitter.randX);
+    program.setFloat("randY", emitter.randY);
+    program.setFloat("randZ", emitter.randZ);
+    program.setFloat("randDirection", emitter.randDirection);
+}
+
 } // namespace
 
 ParticleSystem::ParticleSystem(GLuint computeProgram, GLuint renderProgram, int32_t maxCount,
@@ -73,20 +91,11 @@ void ParticleSystem::update(double deltaSeconds) {
 void ParticleSystem::runComputeStep(double deltaSeconds) {
     const uint32_t spawnCount = takeSpawnEvents(spawnAccumulator, deltaSeconds, spawnsPerSecond);
 
-    const ShaderProgram program{computeProgram};
-    program.use();
-    program.setInt("LastCount", liveCount);
-    program.setInt("spawnCount", static_cast<int>(spawnCount));
-    program.setInt("MaximumCount", maxCount);
-    program.setFloat("DeltaT", static_cast<float>(deltaSeconds));
-    program.setFloat("TTL_Spawn", ttlSpawn);
-    program.setInt("spawnRate", spawnRate);
-    program.setVec3("direction", direction);
-    program.setVec3("windForce", windForce);
-    program.setFloat("randX", randX);
-    program.setFloat("randY", randY);
-    program.setFloat("randZ", randZ);
-    program.setFloat("randDirection", randDirection);
+    // A program that failed to build (id 0) would only raise GL errors every frame; without it the
+    // counter stays 0 and the emitter simply shows nothing.
+    const bool runnable = computeProgram != 0;
+    if (runnable)
+        setComputeUniforms(*this, spawnCount, deltaSeconds);
 
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 0, positionBuffers[current]);
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 1, velocityBuffers[current]);
@@ -95,7 +104,8 @@ void ParticleSystem::runComputeStep(double deltaSeconds) {
     glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 3, velocityBuffers[current]);
     glBindBufferBase(GL_ATOMIC_COUNTER_BUFFER, 4, counterBuffer);
 
-    glDispatchCompute(particleWorkGroups(liveCount, spawnRate, spawnCount), 1, 1);
+    if (runnable)
+        glDispatchCompute(particleWorkGroups(liveCount, spawnRate, spawnCount), 1, 1);
     glMemoryBarrier(GL_ATOMIC_COUNTER_BARRIER_BIT);
 }
 
@@ -130,15 +140,17 @@ void ParticleSystem::draw(const glm::mat4& modelView, const glm::mat4& projectio
     program.use();
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, spriteTexture);
-    program.setMat4("ModelViewMatrix", modelView);
-    program.setMat4("ProjectionMatrix", projection);
-    program.setFloat("sizeMax", sizeMax);
-    program.setFloat("sizeDerivative", sizeDerivative);
-    program.setInt("fire", fire ? 1 : 0);
-    program.setVec3("col", col);
-
-    glBindVertexArray(vertexArrays[current]);
-    glDrawArrays(GL_POINTS, 0, liveCount);
+    // Without a program (one that failed to build) a draw is only a GL error, so it is left out.
+    if (program.id != 0) {
+        program.setMat4("ModelViewMatrix", modelView);
+        program.setMat4("ProjectionMatrix", projection);
+        program.setFloat("sizeMax", sizeMax);
+        program.setFloat("sizeDerivative", sizeDerivative);
+        program.setInt("fire", fire ? 1 : 0);
+        program.setVec3("col", col);
+        glBindVertexArray(vertexArrays[current]);
+        glDrawArrays(GL_POINTS, 0, liveCount);
+    }
 
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(0);

@@ -334,3 +334,18 @@ TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) 
         glDeleteVertexArrays(1, &otherArray);
     }
 }
+
+TEST(ParticleSystemGl, AnEmitterWhoseProgramsFailedShowsNothingWithoutGlErrors) {
+    SpriteDirectory sprites;
+    sprites.writeAll(8, 8);
+    ::testing::internal::CaptureStdout();
+    ParticleSystem emitter(0, 0, 100, 12, glm::vec3(0.0f, 0.15f, 0.0f), 20.0f, glm::vec3(0.0f), 0.7f, 0.1f,
+                           0.7f, 0.13f, 1.0f, 10.0f, glm::vec3(0.0f), 10.0);
+    ::testing::internal::GetCapturedStdout();
+    clearGlErrors();
+    emitter.update(1.0 / 60.0);
+    emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(emitter.liveCount, 0);
+    EXPECT_EQ(emitter.current, 1);
+}
