@@ -25,6 +25,9 @@ uniform float randY;
 uniform float randZ;
 uniform float randDirection;
 
+// Per second: how fast the air takes a particle's sideways speed towards the wind's.
+const float airDrag = 0.25;
+
 // There is no seed uniform: variety comes from the invocation, the frame's count and time step, and
 // the data of a living particle, which changes every frame.
 uint hash(uint x) {
@@ -71,7 +74,11 @@ void main() {
         vec4 velocity = velocitiesIn[index];
         position.w -= deltaT;
         if (position.w > 0.0) {
-            velocity.xyz += windForce * deltaT;
+            // The wind pushes against the air's drag, so sideways speed settles at windForce / airDrag
+            // and the random spread calms down; solved exactly, it stays bounded for any frame time.
+            vec2 settled = windForce.xz / airDrag;
+            velocity.xz = settled + (velocity.xz - settled) * exp(-airDrag * deltaT);
+            velocity.y += windForce.y * deltaT;
             // A slow sideways sway, phased per particle, keeps the column from looking rigid.
             float phase = velocity.w * 6.2831853 + position.w * 0.8;
             vec3 sway = vec3(cos(phase), 0.0, sin(phase)) * (0.25 * randDirection);
