@@ -2,10 +2,11 @@
 // fixed 1/30 s step, drawn into an off-screen 1280x720 target by a camera that looks at emitters C and
 // D. Prints live counts over time, the pass's frame times and the CPU wait of the counter read-back.
 //
-// Usage: particle_benchmark [assets-dir] [--route] [--png file --at seconds] [--seconds flight]
-//                           [--draw-from seconds]
+// Usage: particle_benchmark [assets-dir] [--route] [--split] [--png file --at seconds]
+//                           [--seconds flight] [--draw-from seconds]
 // --route flies the scene's camera route instead of holding the camera on C and D; it passes through
-// the smoke, which is where blended sprites cost most. --draw-from simulates the frames before it
+// the smoke, which is where blended sprites cost most. --split finishes each phase before the next to
+// time the compute dispatches and the draws apart. --draw-from simulates the frames before it
 // without drawing or timing them, to reach a later state fast.
 // The assets directory is the working directory (textures/smoke*.png, ../assets/shaders/...).
 #include "particles/particle_pass.hpp"
@@ -130,6 +131,62 @@ void savePicture(const std::string& path) {
     stbi_write_png(path.c_str(), width, height, 3, bytes.data(), width * 3);
 }
 
+struct FrameTiming {
+    double pass = 0.0;
+    double passProcessor = 0.0;
+    double compute = 0.0;
+    double wait = 0.0;
+    double draw = 0.0;
+};
+
+// The pass as the frame runs it; only the counter read-backs are timed inside, and the pass ends
+// when the GL has finished its work.
+FrameTiming timeAsRun(std::vector<ParticleSystem>& emitters, const std::array<glm::mat4, 4>& placements,
+                      const glm::mat4& view, const glm::mat4& projection) {
+    FrameTiming timing;
+    const Clock::time_point start = Clock::now();
+    const std::clock_t processorStart = std::clock();
+    beginParticlePass();
+    for (size_t k = 0; k < emitters.size(); ++k) {
+        emitters[k].runComputeStep(step);
+        const Clock::time_point readStart = Clock::now();
+        emitters[k].collectLiveCount();
+        timing.wait += millisecondsSince(readStart);
+        emitters[k].draw(view * placements[k], projection);
+    }
+    endParticlePass();
+    glFinish();
+    timing.pass = millisecondsSince(start);
+    timing.passProcessor = processorMillisecondsSince(processorStart);
+    return timing;
+}
+
+// The same pass with every phase finished before the next, to split it into the compute dispatch,
+// the counter read-back and the draw.
+FrameTiming timePhases(std::vector<ParticleSystem>& emitters, const std::array<glm::mat4, 4>& placements,
+                       const glm::mat4& view, const glm::mat4& projection) {
+    FrameTiming timing;
+    const std::clock_t processorStart = std::clock();
+    beginParticlePass();
+    for (size_t k = 0; k < emitters.size(); ++k) {
+        Clock::time_point start = Clock::now();
+        emitters[k].runComputeStep(step);
+        glFinish();
+        timing.compute += millisecondsSince(start);
+        start = Clock::now();
+        emitters[k].collectLiveCount();
+        timing.wait += millisecondsSince(start);
+        start = Clock::now();
+        emitters[k].draw(view * placements[k], projection);
+        glFinish();
+        timing.draw += millisecondsSince(start);
+    }
+    endParticlePass();
+    timing.pass = timing.compute + timing.wait + timing.draw;
+    timing.passProcessor = processorMillisecondsSince(processorStart);
+    return timing;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +198,7 @@ int main(int argc, char** argv) {
     double flightSeconds = 91.5;
     double drawFrom = 0.0;
     bool flyRoute = false;
+    bool split = false;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg == "--png" && k + 1 < argc)
@@ -149,6 +207,8 @@ int main(int argc, char** argv) {
             pictureAt = std::stod(argv[++k]);
         else if (arg == "--route")
             flyRoute = true;
+        else if (arg == "--split")
+            split = true;
         else if (arg == "--seconds" && k + 1 < argc)
             flightSeconds = std::stod(argv[++k]);
         else if (arg == "--draw-from" && k + 1 < argc)
@@ -217,10 +277,10 @@ int main(int argc, char** argv) {
     std::vector<double> computeTimes;
     std::vector<double> counterWaits;
     std::vector<double> drawTimes;
-    std::vector<double> drawProcessorTimes;
+    std::vector<double> passProcessorTimes;
     std::array<int, 4> peaks{};
-    std::printf("%8s %7s %7s %7s %7s %9s %9s %9s %9s\n", "flight s", "A", "B", "C", "D", "pass ms", "compute",
-                "wait", "draw");
+    std::printf("%8s %7s %7s %7s %7s %9s %9s%s\n", "flight s", "A", "B", "C", "D", "pass ms", "wait ms",
+                split ? "   compute      draw" : "");
     for (int frame = 1; frame <= frames; ++frame) {
         const double flightTime = frame * step;
         if (flightTime < drawFrom) {
@@ -234,54 +294,40 @@ int main(int argc, char** argv) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
 
-        // The pass as the frame runs it, each phase finished before the next so that it can be timed:
-        // the compute dispatch, the counter read-back (the CPU wait) and the draw.
-        double compute = 0.0;
-        double wait = 0.0;
-        double draw = 0.0;
-        double drawProcessor = 0.0;
-        beginParticlePass();
-        for (size_t k = 0; k < emitters.size(); ++k) {
-            Clock::time_point start = Clock::now();
-            emitters[k].runComputeStep(step);
-            glFinish();
-            compute += millisecondsSince(start);
-            start = Clock::now();
-            emitters[k].collectLiveCount();
-            wait += millisecondsSince(start);
-            start = Clock::now();
-            const std::clock_t processorStart = std::clock();
-            emitters[k].draw(view * placements[k], projection);
-            glFinish();
-            draw += millisecondsSince(start);
-            drawProcessor += processorMillisecondsSince(processorStart);
+        const FrameTiming timing = split ? timePhases(emitters, placements, view, projection)
+                                         : timeAsRun(emitters, placements, view, projection);
+        for (size_t k = 0; k < emitters.size(); ++k)
             peaks[k] = std::max(peaks[k], emitters[k].liveCount);
-        }
-        endParticlePass();
-        passTimes.push_back(compute + wait + draw);
-        computeTimes.push_back(compute);
-        counterWaits.push_back(wait);
-        drawTimes.push_back(draw);
-        drawProcessorTimes.push_back(drawProcessor);
+        passTimes.push_back(timing.pass);
+        passProcessorTimes.push_back(timing.passProcessor);
+        counterWaits.push_back(timing.wait);
+        computeTimes.push_back(timing.compute);
+        drawTimes.push_back(timing.draw);
 
         if (!picturePath.empty() && std::abs(flightTime - pictureAt) < step / 2)
             savePicture(picturePath);
-        if (frame % 150 == 0 || frame == frames)
-            std::printf("%8.1f %7d %7d %7d %7d %9.1f %9.2f %9.2f %9.1f\n", flightTime, emitters[0].liveCount,
-                        emitters[1].liveCount, emitters[2].liveCount, emitters[3].liveCount, passTimes.back(),
-                        compute, wait, draw);
+        if (frame % 150 == 0 || frame == frames) {
+            std::printf("%8.1f %7d %7d %7d %7d %9.1f %9.3f", flightTime, emitters[0].liveCount,
+                        emitters[1].liveCount, emitters[2].liveCount, emitters[3].liveCount, timing.pass,
+                        timing.wait);
+            if (split)
+                std::printf(" %9.2f %9.1f", timing.compute, timing.draw);
+            std::printf("\n");
+        }
     }
     std::printf("peak live counts: A %d, B %d, C %d, D %d\n", peaks[0], peaks[1], peaks[2], peaks[3]);
-    std::printf("particle pass (update + draw, 4 emitters): median %.1f ms, 95th percentile %.1f ms\n",
-                percentile(passTimes, 0.5), percentile(passTimes, 0.95));
-    std::printf("  compute dispatches: median %.2f ms, 95th percentile %.2f ms\n",
-                percentile(computeTimes, 0.5), percentile(computeTimes, 0.95));
+    std::printf("particle pass (update + draw, 4 emitters%s): median %.1f ms, 95th percentile %.1f ms\n",
+                split ? ", phases finished one by one" : "", percentile(passTimes, 0.5),
+                percentile(passTimes, 0.95));
+    std::printf("  processor time of all threads: median %.1f ms\n", percentile(passProcessorTimes, 0.5));
     std::printf("  counter read-back wait (4 maps): median %.3f ms, 95th percentile %.3f ms\n",
                 percentile(counterWaits, 0.5), percentile(counterWaits, 0.95));
-    std::printf("  draws: median %.1f ms, 95th percentile %.1f ms\n", percentile(drawTimes, 0.5),
-                percentile(drawTimes, 0.95));
-    std::printf("  draws, processor time of all threads: median %.1f ms\n",
-                percentile(drawProcessorTimes, 0.5));
+    if (split) {
+        std::printf("  compute dispatches: median %.2f ms, 95th percentile %.2f ms\n",
+                    percentile(computeTimes, 0.5), percentile(computeTimes, 0.95));
+        std::printf("  draws: median %.1f ms, 95th percentile %.1f ms\n", percentile(drawTimes, 0.5),
+                    percentile(drawTimes, 0.95));
+    }
     std::printf("GL error at the end: 0x%x\n", glGetError());
     glfwDestroyWindow(window);
     glfwTerminate();
