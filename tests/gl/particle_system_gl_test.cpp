@@ -28,6 +28,16 @@ GLuint counterValue(const ParticleSystem& emitter) {
     return value;
 }
 
+// An emitter over small sprites, its printed lines swallowed.
+ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttlSpawn, double spawnsPerSecond) {
+    SpriteDirectory sprites;
+    sprites.writeAll(8, 8);
+    ::testing::internal::CaptureStdout();
+    ParticleSystem emitter = makeEmitter(programs(), maxCount, spawnRate, ttlSpawn, spawnsPerSecond);
+    ::testing::internal::GetCapturedStdout();
+    return emitter;
+}
+
 GLint arrayTextureSize(GLenum which) {
     GLint value = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D_ARRAY, 0, which, &value);
@@ -165,11 +175,7 @@ TEST(ParticleSystemGl, ALayerLargerThanTheProbeIsSkippedWithoutAGlError) {
 }
 
 TEST(ParticleSystemGl, EachUpdateWritesTheOtherPairStartingFromTheSeeds) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 1000, 12, 20.0f, 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
 
     emitter.update(1.0 / 60.0);
     EXPECT_EQ(emitter.current, 1);
@@ -192,11 +198,7 @@ TEST(ParticleSystemGl, EachUpdateWritesTheOtherPairStartingFromTheSeeds) {
 }
 
 TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 1000, 12, 20.0f, 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
 
     double mirror = 0.0;
     int expected = 2;
@@ -214,11 +216,7 @@ TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
 }
 
 TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 300, 50, 100.0f, 30.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(300, 50, 100.0f, 30.0);
 
     int peak = 0;
     for (int step = 0; step < 2000; ++step) {
@@ -246,11 +244,7 @@ TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
 }
 
 TEST(ParticleSystemGl, ParticlesRiseDriftWithTheWindAndDie) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 2000, 12, 1.5f, 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(2000, 12, 1.5f, 10.0);
     emitter.windForce = glm::vec3(0.8f, 0.0f, 0.0f);
 
     for (int step = 0; step < 60; ++step)
@@ -282,11 +276,7 @@ TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
                             "layout(binding = 4, offset = 0) uniform atomic_uint c;\n"
                             "void main() { atomicCounterIncrement(c); }\n");
     ASSERT_NE(runaway.id, 0u);
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 16, 12, 20.0f, 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(16, 12, 20.0f, 10.0);
     emitter.computeProgram = runaway.id;
 
     emitter.update(1.0 / 60.0);
@@ -297,11 +287,7 @@ TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
 }
 
 TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
     emitter.update(1.0 / 60.0);
     const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 250.0f);
 
