@@ -90,7 +90,7 @@ void main() {
     }
 
     // Survivors can never outnumber lastCount, so spawning only into the room left at the start of
-    // the frame keeps every living particle. The designed dispatch covers lastCount invocations (plus
+    // the frame keeps every living particle. The step dispatches for lastCount invocations (plus
     // one batch on single-event frames), so invocation i spawns independently of keeping particle i.
     uint room = capacity() - lastCount;
     uint events = min(uint(max(spawnCount, 0)), room);

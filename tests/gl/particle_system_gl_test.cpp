@@ -46,7 +46,7 @@ GLint arrayTextureSize(GLenum which) {
 
 } // namespace
 
-TEST(ParticleProgramsGl, BuildAndExposeTheDesignedInterface) {
+TEST(ParticleProgramsGl, BuildAndExposeTheUniformsTheEmitterSets) {
     ASSERT_NE(programs().compute.id, 0u);
     ASSERT_NE(programs().render.id, 0u);
     GLint localSize[3] = {};
