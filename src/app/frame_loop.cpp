@@ -9,6 +9,7 @@
 #include "app/screenshot.hpp"
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
+#include "particles/particle_pass.hpp"
 #include "render/character_passes.hpp"
 #include "render/final_pass.hpp"
 #include "render/occlusion.hpp"
@@ -97,6 +98,13 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
     }
 
     runSoundCues(soundCues, soundEngine, appState.flightTime);
+
+    if (!in.skip.particles) {
+        beginPass(in, "particles");
+        runParticlePass(scene.emitters, r.emitterPlacements, in.view.view, in.view.projection,
+                        appState.deltaTime);
+        endPass(in);
+    }
 
     beginPass(in, "final");
     runFinalPass(scene.colorProgram, r.targets);
