@@ -1,5 +1,6 @@
 // Where the scene's objects stand: the order of translation, rotations and scale in each matrix.
 #include "app/scene.hpp"
+#include "model/character_script.hpp"
 
 #include <gtest/gtest.h>
 
@@ -62,9 +63,10 @@ TEST(SceneMatrices, TreesAlternateBetweenTheTwoModelScales) {
 TEST(SceneMatrices, BuildingBackgroundCharacterAndEmittersStandAtTheirPlaces) {
     expectNear(apply(matrices.building, {1.0f, 1.0f, 1.0f}), {1.8f, 1.8f, 1.8f});
     expectNear(apply(matrices.background, {0.0f, 1.0f, 0.0f}), {-5.0f, 210.0f, 0.0f});
-    expectNear(apply(matrices.characterMatrixA, {0.0f, 100.0f, 0.0f}), {-25.0f, 0.5f, -20.0f});
+    const CharacterScript character = makeCharacterScript();
+    expectNear(apply(character.characterMatrixA, {0.0f, 100.0f, 0.0f}), {-25.0f, 0.5f, -20.0f});
     // Character B faces the other way: its +x points to world -x.
-    expectNear(apply(matrices.characterMatrixB, {100.0f, 0.0f, 0.0f}), {-5.35482f - 1.2f, 18.1f, 3.96476f});
+    expectNear(apply(character.characterMatrixB, {100.0f, 0.0f, 0.0f}), {-5.35482f - 1.2f, 18.1f, 3.96476f});
     expectNear(apply(matrices.carB, {0.0f, 0.0f, 0.0f}), {-10.0f, -1.5f, -30.0f});
     expectNear(apply(matrices.carC, {0.0f, 0.0f, 0.0f}), {-40.0f, -4.0f, 6.0f});
     const glm::vec3 emitters[] = {
