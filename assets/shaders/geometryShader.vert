@@ -17,7 +17,12 @@ out vec3 viewNormal;
 out vec2 texCoords;
 
 void main() {
-    vec4 world = model * vec4(aPos, 1.0);
+    // The lit pass tests its fragments for equality against this pass's depth, so the clip position
+    // must come out bit for bit as there: the same products in the same order, never fused
+    // ("precise"), with projection * view formed exactly as the application forms viewProjMatrix.
+    precise vec4 world = model * vec4(aPos, 1.0);
+    precise mat4 viewProj = projection * view;
+    precise vec4 clip = viewProj * world;
     // The terrain is scaled unevenly, so normals need the inverse transpose.
     worldNormal = transpose(inverse(mat3(model))) * aNormal;
     worldPosition = world.xyz;
@@ -26,5 +31,5 @@ void main() {
     // The camera's view matrix is a rotation and a translation only.
     viewNormal = mat3(view) * worldNormal;
     texCoords = aTexCoords;
-    gl_Position = projection * viewSpace;
+    gl_Position = clip;
 }
