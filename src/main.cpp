@@ -11,6 +11,7 @@
 #include "app/sound_cues.hpp"
 #include "app/sound_engine.hpp"
 #include "app/window.hpp"
+#include "app/window_size.hpp"
 
 // glad must come before GLFW, which would otherwise pull in the system's GL header.
 #include <glad/gl.h>
@@ -60,7 +61,10 @@ int main(int argc, char** argv) {
     // slower than real time, so it plays nothing live; its sound is mixed into the video instead.
     const bool recording = !options.recordDir.empty();
     SoundEngine* soundEngine = recording ? nullptr : createSoundEngine();
-    const Settings settings = loadSettings("../assets/settings.ini");
+    std::vector<std::string> settingsNotes;
+    const Settings settings = withUsableWindowSize(loadSettings("../assets/settings.ini"), settingsNotes);
+    for (const std::string& note : settingsNotes)
+        std::cout << note << std::endl;
     // A recording is of the automatic flight, whatever the settings say.
     appState.automaticCam = settings.automaticCam || recording;
     appState.gammaEnabled = settings.gammaEnabled;

@@ -4,7 +4,22 @@
 
 #include <INIReader.h>
 
+#include <climits>
 #include <iostream>
+
+namespace {
+
+// inih reads integers as long; a value beyond int's range keeps its sign and saturates rather than
+// wrapping to an unrelated number (4294967456 would otherwise become a width of 160).
+int saturatedInt(long value) {
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
 
 Settings loadSettings(const std::string& path) {
     const INIReader reader(path);
@@ -17,10 +32,9 @@ Settings loadSettings(const std::string& path) {
     // so a partly broken file is read rather than discarded.
     const std::string section = "window";
     Settings settings;
-    settings.width = static_cast<int>(reader.GetInteger(section, "width", defaults.width));
-    settings.height = static_cast<int>(reader.GetInteger(section, "height", defaults.height));
-    settings.refresh_rate =
-        static_cast<int>(reader.GetInteger(section, "refresh_rate", defaults.refresh_rate));
+    settings.width = saturatedInt(reader.GetInteger(section, "width", defaults.width));
+    settings.height = saturatedInt(reader.GetInteger(section, "height", defaults.height));
+    settings.refresh_rate = saturatedInt(reader.GetInteger(section, "refresh_rate", defaults.refresh_rate));
     settings.fullscreen = reader.GetBoolean(section, "fullscreen", defaults.fullscreen);
     settings.volume = static_cast<float>(reader.GetReal(section, "volume", defaults.volume));
     settings.automaticCam = reader.GetBoolean(section, "automaticCam", defaults.automaticCam);

@@ -2,7 +2,7 @@
 // name, and decoding one image file into a mipmapped GL texture.
 #include "model/model.hpp"
 
-#include <stb_image.h>
+#include "model/texture_image.hpp"
 
 #include <cstdio>
 
@@ -79,52 +79,16 @@ Texture textureFromFile(const std::string& path, const std::string& meshName) {
     glGenTextures(1, &texture.id);
     const std::string fileName = meshName == "Zeus.obj" ? std::string("textures/newSkin.jpg") : path;
 
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(fileName.c_str(), &width, &height, &channels, 0);
-    GLenum format = 0;
-    switch (channels) {
-    case 1:
-        format = GL_RED;
-        break;
-    case 2:
-        format = GL_RG;
-        break;
-    case 3:
-        format = GL_RGB;
-        break;
-    case 4:
-        format = GL_RGBA;
-        break;
-    default:
-        break;
-    }
-
-    if (pixels && format != 0) {
-        glBindTexture(GL_TEXTURE_2D, texture.id);
-        // Decoded rows are tightly packed; the default alignment of 4 would skew every image whose row
-        // is not a multiple of 4 bytes (odd-width RGB, most single-channel images).
-        GLint previousAlignment = 4;
-        glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
-                     pixels);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
-        if (channels == 2) {
-            // A two-channel image is grey plus alpha: spread grey over RGB so it samples like the others.
-            const GLint greyAlpha[] = {GL_RED, GL_RED, GL_RED, GL_GREEN};
-            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyAlpha);
-        }
-        glGenerateMipmap(GL_TEXTURE_2D);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // An image the context cannot hold is refused before it is decoded (see decodeImageFile).
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    DecodedImage image = decodeImageFile(fileName, maxTextureSize);
+    if (image.pixels) {
+        uploadMipmappedTexture(texture.id, image);
     } else {
         std::printf("Texture failed to load at path: %s\n", path.c_str());
         std::fflush(stdout);
     }
-    stbi_image_free(pixels);
+    releaseImage(image);
     return texture;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <string>
 
@@ -58,6 +59,13 @@ TEST(LoadSettings, IntegersDetectTheirBaseAndKeepALeadingNumber) {
     EXPECT_EQ(loadFrom("word.ini", "[window]\nwidth = abc\n").width, 1920);
     EXPECT_EQ(loadFrom("suffix.ini", "[window]\nwidth = 800px\n").width, 800);
     EXPECT_EQ(loadFrom("empty.ini", "[window]\nwidth =\n").width, 1920);
+}
+
+TEST(LoadSettings, IntegersBeyondIntSaturateInsteadOfWrapping) {
+    // 2^32 + 160 would wrap to a plausible 160 and 2^64 - 1 to -1 if narrowed carelessly.
+    EXPECT_EQ(loadFrom("wrap.ini", "[window]\nwidth = 4294967456\n").width, INT_MAX);
+    EXPECT_EQ(loadFrom("huge.ini", "[window]\nheight = 99999999999999999999\n").height, INT_MAX);
+    EXPECT_EQ(loadFrom("low.ini", "[window]\nrefresh_rate = -4294967456\n").refresh_rate, INT_MIN);
 }
 
 TEST(LoadSettings, RealsKeepALeadingNumberAndOtherwiseTheirDefault) {
