@@ -44,10 +44,10 @@ uniform sampler2D shadowMap;
 // Light values are linear. Sky light that reaches everything, tinted towards blue; lightmapped
 // surfaces add their baked sky light (with its own occlusion) on top, so this stays low enough for
 // interiors to read dark.
-const vec3 NIGHT_AMBIENT = vec3(0.10, 0.12, 0.20);
+const vec3 NIGHT_AMBIENT = vec3(0.13, 0.15, 0.25);
 // The moon's colour arrives warm; moonlight reads cold, so it is tinted towards blue.
 const vec3 MOON_TINT = vec3(0.55, 0.72, 1.15);
-const float MOON_INTENSITY = 0.36;
+const float MOON_INTENSITY = 0.42;
 // Sodium-warm street lamps: with the scene's attenuation (0.2, 0.02, 0.1) the street 5.7 units below
 // a lamp gets 0.28 of LAMP_INTENSITY. The lamp heads shine down: sideways they give a fifth of that,
 // so the light pools on the street instead of flooding the walls and posts around it.
@@ -94,16 +94,14 @@ vec3 lightShare(vec3 albedo, vec3 normal, vec3 toViewer, vec3 toLight) {
     return diffuseStrength * diffuseTerm * albedo + vec3(specularStrength * gloss * specularTerm);
 }
 
-// `shadow` dims the moonlight only; `occlusion` dims the sky and baked light fully and the moon and
-// lamps by half, so creases and contacts also darken where lit.
+// `shadow` dims the moonlight only; `occlusion`, squared, dims every light, so that creases and
+// contacts read under the lamps and the moon as well as in the dark.
 vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlusion) {
     vec3 toViewer = normalize(viewPos - worldPosition);
-    // Squared, so that contacts read clearly at night.
     occlusion *= occlusion;
-    float directOcclusion = mix(1.0, occlusion, 0.5);
     vec3 color = (ambientStrength * NIGHT_AMBIENT + baked) * albedo * occlusion;
     if (numdirectlights > 0)
-        color += shadow * directOcclusion * MOON_INTENSITY * MOON_TINT * directLightColor *
+        color += shadow * occlusion * MOON_INTENSITY * MOON_TINT * directLightColor *
                  lightShare(albedo, normal, toViewer, normalize(-lightDirect));
     for (int i = 0; i < MAX_POINT_LIGHTS; ++i) {
         if (i >= numpointlights)
@@ -118,7 +116,7 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
         fade = 1.0 - fade * fade;
         vec3 toLamp = offset / max(distance, 1e-4);
         float beam = mix(LAMP_SIDEWAYS, 1.0, smoothstep(0.2, 0.9, toLamp.y));
-        color += directOcclusion * LAMP_INTENSITY * attenuation * fade * fade * beam * LAMP_TINT * lightColor[i] *
+        color += occlusion * LAMP_INTENSITY * attenuation * fade * fade * beam * LAMP_TINT * lightColor[i] *
                  lightShare(albedo, normal, toViewer, toLamp);
     }
     if (isReflective == 1) {

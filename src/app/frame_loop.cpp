@@ -164,6 +164,8 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     const CameraPath cameraPath;
     LightFlicker flicker;
     flicker.pointColors = scene.lights.pointStartColors;
+    // What an outage shows: the flicker still draws its random values, so nothing else changes.
+    const std::array<glm::vec3, 3> lampsOut{};
     long long frameNumber = 0;
 
     if (!glfwWindowShouldClose(window)) {
@@ -184,7 +186,7 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             if (appState.automaticCam)
                 cameraPath.advance(camera, appState.flightTime, appState.deltaTime);
             updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
-            setPointColors(resources.lights, flicker.pointColors);
+            setPointColors(resources.lights, in.skip.lamps ? lampsOut : flicker.pointColors);
             in.view.projection = projectionMatrix(settings.width, settings.height);
             in.view.view = camera.viewMatrix();
             in.view.viewProj = in.view.projection * in.view.view;

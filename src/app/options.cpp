@@ -94,8 +94,10 @@ std::string applySkipPass(Options& options, const std::string& value) {
         skip.character = true;
     else if (value == "particles")
         skip.particles = true;
+    else if (value == "lamps")
+        skip.lamps = true;
     else
-        return "--skip-pass takes shadow, occlusion, character or particles, got '" + value + "'";
+        return "--skip-pass takes shadow, occlusion, character, particles or lamps, got '" + value + "'";
     return "";
 }
 
@@ -148,8 +150,8 @@ const OptionSpec optionSpecs[] = {
     {"--benchmark-csv", "PATH", "like --benchmark, and write one row per frame with each pass's time to PATH",
      applyBenchmarkCsv},
     {"--skip-pass", "NAME",
-     "leave out one pass (shadow, occlusion, character or particles) to see what it adds or costs; "
-     "repeatable",
+     "leave out one pass (shadow, occlusion, character or particles) to see what it adds or costs, or "
+     "the street lamps' light (lamps: kept out all run, as in a flicker outage); repeatable",
      applySkipPass},
     {"--record", "DIR",
      "render the whole automatic flight offline at a fixed step of 1/fps s into DIR/frame_00001.png ...; "

@@ -16,6 +16,8 @@ struct SkippedPasses {
     bool occlusion = false;
     bool character = false;
     bool particles = false;
+    // Not a pass: the street lamps' light, kept out all run as in a flicker outage.
+    bool lamps = false;
 };
 
 struct Options {

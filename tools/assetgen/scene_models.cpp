@@ -32,7 +32,7 @@ BakeSettings sceneLighting() {
     // flickering street lamps live; baked in as well they would count twice, and a lamp's pool would
     // stay lit while the lamp is out. The lightmaps hold what the viewer cannot compute: sky light
     // shaped by what hides the sky (dark interiors, dim corners), and the glow of the fires.
-    s.skyColor = glm::vec3(0.035f, 0.042f, 0.07f);
+    s.skyColor = glm::vec3(0.05f, 0.06f, 0.1f);
     s.moonColor = glm::vec3(0.0f);
     // The fires glow: on the top floor, on the chimney and inside the two burning wrecks.
     const std::vector<glm::vec3> fires = fireEmitters();
