@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Duskvale needs, builds it and starts the viewer from the built assets folder. Without
-# a display it flies the first 30 s of the route under Xvfb in a repeatable mode and writes
-# screenshots instead. Extra arguments go to the viewer.
+# a display it records the whole flight under Xvfb instead, small and at a low frame rate so that it
+# finishes in a few minutes, and says where the video and frames are. Extra arguments go to the viewer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,11 +13,25 @@ if [ -n "${DISPLAY:-}" ]; then
     exec build/duskvale --assets build/assets "$@"
 fi
 
-shots=$(pwd)/build/screenshots
-mkdir -p "$shots"
-echo "No DISPLAY: running the viewer under Xvfb at a fixed 0.5 s per frame for 60 frames (30 s of flight)."
-xvfb-run -a -s "-screen 0 1920x1080x24" build/duskvale --assets build/assets --fixed-step 0.5 --max-frames 60 \
-    --screenshot 4:"$shots/flight-02s.png" --screenshot 36:"$shots/flight-18s.png" \
-    --screenshot 60:"$shots/flight-30s.png" "$@"
-echo "Screenshots at 2 s, 18 s and 30 s of flight are in $shots:"
-ls -1 "$shots"/flight-*.png
+# A private assets folder that shows the built one but opens a small window.
+out=$(pwd)/build/recording
+headless=$(pwd)/build/headless/assets
+rm -rf "$out" "$(dirname "$headless")"
+mkdir -p "$headless"
+for entry in build/assets/*; do
+    [ "$(basename "$entry")" = settings.ini ] || ln -s "$(realpath "$entry")" "$headless/"
+done
+cat > "$headless/settings.ini" <<'INI'
+[window]
+width = 480
+height = 270
+fullscreen = false
+volume = 0.5
+INI
+echo "No DISPLAY: recording the whole 91.5 s flight under Xvfb at 480x270, 4 frames per second."
+xvfb-run -a -s "-screen 0 1280x1024x24" build/duskvale --assets "$headless" --record "$out" --fps 4 "$@"
+if [ -f "$out/flight.mp4" ]; then
+    echo "The video is $out/flight.mp4; its frames are $out/frame_*.png."
+else
+    echo "The frames are $out/frame_*.png (install ffmpeg for a video)."
+fi

@@ -30,6 +30,7 @@ namespace {
 
 constexpr int exitBadCommandLine = 2;
 constexpr int exitNoWindow = 1;
+constexpr int exitRecordingFailed = 3;
 
 } // namespace
 
@@ -56,13 +57,16 @@ int main(int argc, char** argv) {
         return exitBadCommandLine;
     }
 
-    // The sound engine comes first of all, before the settings are read.
-    SoundEngine* soundEngine = createSoundEngine();
+    // The sound engine comes first of all, before the settings are read. A recording runs faster or
+    // slower than real time, so it plays nothing live; its sound is mixed into the video instead.
+    const bool recording = !options.recordDir.empty();
+    SoundEngine* soundEngine = recording ? nullptr : createSoundEngine();
     std::vector<std::string> settingsNotes;
     const Settings settings = withUsableWindowSize(loadSettings("../assets/settings.ini"), settingsNotes);
     for (const std::string& note : settingsNotes)
         std::cout << note << std::endl;
-    appState.automaticCam = settings.automaticCam;
+    // A recording is of the automatic flight, whatever the settings say.
+    appState.automaticCam = settings.automaticCam || recording;
     appState.gammaEnabled = settings.gammaEnabled;
 
     GLFWwindow* window = openWindow(settings);
@@ -75,9 +79,9 @@ int main(int argc, char** argv) {
 
     // Start-up stays silent until everything is loaded.
     startBackgroundMusic(soundEngine, settings.volume);
-    runFrameLoop(window, scene, resources, settings, options, clock, soundEngine);
+    const bool complete = runFrameLoop(window, scene, resources, settings, options, clock, soundEngine);
 
     glfwDestroyWindow(window);
     glfwTerminate();
-    return 0;
+    return complete ? 0 : exitRecordingFailed;
 }

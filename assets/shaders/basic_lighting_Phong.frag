@@ -4,8 +4,8 @@
 // occlusion and the shadow term the geometry pass stored.
 //
 // Texture unit 1 ("specular") always holds baked light that is added to the surface: a lightmap on
-// lightmapped meshes, and a black image on every other mesh, so that each mesh carries exactly two
-// textures and nothing stale from an earlier mesh can reach unit 1.
+// lightmapped meshes, and an all-black RGB image ("no baked light") on every other mesh, so that each
+// mesh carries exactly two textures and nothing stale from an earlier mesh can reach unit 1.
 
 in vec3 worldPosition;
 in vec3 worldNormal;
@@ -41,19 +41,37 @@ uniform sampler2D ssao;
 uniform sampler2D shadowMap;
 
 // --- night lighting: identical in basic_lighting_Phong.frag and skinning_phong_shader.frag ---
-// Sky light that reaches everything, tinted towards blue.
-const vec3 NIGHT_AMBIENT = vec3(0.30, 0.34, 0.50);
-const float MOON_INTENSITY = 0.6;
-// Lamp pools: with the scene's attenuation (0.2, 0.02, 0.1) a lamp 5 units away gives 0.36 of this.
-const float LAMP_INTENSITY = 4.0;
-// Sharpens the occlusion term so that contacts read clearly at night.
-const float OCCLUSION_POWER = 2.0;
+// Light values are linear. Sky light that reaches everything, tinted towards blue; lightmapped
+// surfaces add their baked sky light (with its own occlusion) on top, so this stays low enough for
+// interiors to read dark.
+const vec3 NIGHT_AMBIENT = vec3(0.13, 0.15, 0.25);
+// The moon's colour arrives warm; moonlight reads cold, so it is tinted towards blue.
+const vec3 MOON_TINT = vec3(0.55, 0.72, 1.15);
+const float MOON_INTENSITY = 0.42;
+// Sodium-warm street lamps: with the scene's attenuation (0.2, 0.02, 0.1) the street 5.7 units below
+// a lamp gets 0.28 of LAMP_INTENSITY. The lamp heads shine down: sideways they give a fifth of that,
+// so the light pools on the street instead of flooding the walls and posts around it.
+const vec3 LAMP_TINT = vec3(1.0, 0.82, 0.55);
+const float LAMP_INTENSITY = 24.0;
+const float LAMP_SIDEWAYS = 0.2;
+// Lamp light fades out completely by this distance, so it does not shine through the building's
+// walls onto the floors and walls inside (the lamps cast no shadows).
+const float LAMP_RANGE = 13.0;
 // Colours of the fake night sky that reflective surfaces mirror.
 const vec3 SKY_HORIZON = vec3(0.05, 0.06, 0.10);
 const vec3 SKY_ZENITH = vec3(0.16, 0.20, 0.32);
 
-vec3 toLinear(vec3 color) { return gammaEnabled == 1 ? pow(color, vec3(gamma)) : color; }
-vec3 toDisplay(vec3 color) { return gammaEnabled == 1 ? pow(color, vec3(1.0 / gamma)) : color; }
+// Display gamma 2 (the usual setting) squares and takes square roots, far cheaper than pow on llvmpipe.
+vec3 toLinear(vec3 color) {
+    if (gammaEnabled != 1)
+        return color;
+    return gamma == 2.0 ? color * color : pow(color, vec3(gamma));
+}
+vec3 toDisplay(vec3 color) {
+    if (gammaEnabled != 1)
+        return color;
+    return gamma == 2.0 ? sqrt(color) : pow(color, vec3(1.0 / gamma));
+}
 
 // Blinn-Phong highlight: exponent 96 on reflective materials (car paint, glass), 16 on the matte
 // rest, by repeated squaring, which costs far less than pow on llvmpipe.
@@ -76,43 +94,59 @@ vec3 lightShare(vec3 albedo, vec3 normal, vec3 toViewer, vec3 toLight) {
     return diffuseStrength * diffuseTerm * albedo + vec3(specularStrength * gloss * specularTerm);
 }
 
-// Everything in linear light. `shadow` dims the moonlight only; `occlusion` dims the sky and baked
-// light fully and the moon and lamps by half, so creases and contacts also darken where lit.
+// `shadow` dims the moonlight only; `occlusion`, squared, dims every light, so that creases and
+// contacts read under the lamps and the moon as well as in the dark.
 vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlusion) {
     vec3 toViewer = normalize(viewPos - worldPosition);
-    occlusion = pow(occlusion, OCCLUSION_POWER);
-    float directOcclusion = mix(1.0, occlusion, 0.5);
-    vec3 color = (ambientStrength * NIGHT_AMBIENT * albedo + albedo * baked) * occlusion;
+    occlusion *= occlusion;
+    vec3 color = (ambientStrength * NIGHT_AMBIENT + baked) * albedo * occlusion;
     if (numdirectlights > 0)
-        color += shadow * directOcclusion * MOON_INTENSITY * directLightColor *
+        color += shadow * occlusion * MOON_INTENSITY * MOON_TINT * directLightColor *
                  lightShare(albedo, normal, toViewer, normalize(-lightDirect));
     for (int i = 0; i < MAX_POINT_LIGHTS; ++i) {
         if (i >= numpointlights)
             break;
         vec3 offset = lightPos[i] - worldPosition;
         float distance = length(offset);
+        if (distance >= LAMP_RANGE)
+            continue;
         float attenuation = 1.0 / max(constant[i] + linear[i] * distance + quadratic[i] * distance * distance, 1e-3);
-        color += directOcclusion * LAMP_INTENSITY * attenuation * lightColor[i] *
-                 lightShare(albedo, normal, toViewer, offset / max(distance, 1e-4));
+        float fade = distance / LAMP_RANGE;
+        fade *= fade;
+        fade = 1.0 - fade * fade;
+        vec3 toLamp = offset / max(distance, 1e-4);
+        float beam = mix(LAMP_SIDEWAYS, 1.0, smoothstep(0.2, 0.9, toLamp.y));
+        color += occlusion * LAMP_INTENSITY * attenuation * fade * fade * beam * LAMP_TINT * lightColor[i] *
+                 lightShare(albedo, normal, toViewer, toLamp);
     }
     if (isReflective == 1) {
         // Reflective materials mirror the night sky, most at grazing angles (Schlick's Fresnel);
         // "alpha" is the strongest share the reflection may take.
         vec3 mirrored = reflect(-toViewer, normal);
         vec3 sky = mix(SKY_HORIZON, SKY_ZENITH, clamp(mirrored.y, 0.0, 1.0));
-        float fresnel = 0.04 + 0.96 * pow(1.0 - max(dot(normal, toViewer), 0.0), 5.0);
+        float cosine = 1.0 - max(dot(normal, toViewer), 0.0);
+        float cosine2 = cosine * cosine;
+        float fresnel = 0.04 + 0.96 * cosine2 * cosine2 * cosine;
         color = mix(color, color + sky, alpha * fresnel);
     }
     return color;
 }
 // --- end of night lighting ---
 
+// Lightmap texels hold baked irradiance E encoded as sqrt(E / (1 + E)) (the generator's encoding:
+// dark interiors keep their detail in 8 bits, bright glow does not clip); this recovers E, and black
+// ("no baked light") stays 0. The encoding is the data's own, independent of the display gamma.
+vec3 decodeBakedLight(vec3 texel) {
+    vec3 compressed = min(texel * texel, vec3(0.995));
+    return compressed / (1.0 - compressed);
+}
+
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     float occlusion = ambientOcclusionEnabled == 1 ? texelFetch(ssao, pixel, 0).r : 1.0;
     float shadow = texelFetch(shadowMap, pixel, 0).r;
     vec3 albedo = toLinear(texture(diffuse, texCoords).rgb);
-    vec3 baked = toLinear(texture(specular, texCoords).rgb);
+    vec3 baked = decodeBakedLight(texture(specular, texCoords).rgb);
     vec3 normal = normalize(worldNormal);
     fragColor = vec4(toDisplay(shadeNight(albedo, baked, normal, shadow, occlusion)), 1.0);
 }

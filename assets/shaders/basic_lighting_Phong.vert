@@ -13,10 +13,12 @@ out vec3 worldNormal;
 out vec2 texCoords;
 
 void main() {
-    vec4 world = modelMatrix * vec4(aPos, 1.0);
+    // Bit for bit the clip position of geometryShader.vert, whose depth the lit pass tests against.
+    precise vec4 world = modelMatrix * vec4(aPos, 1.0);
+    precise vec4 clip = viewProjMatrix * world;
     worldPosition = world.xyz;
     // The terrain is scaled unevenly, so normals need the inverse transpose.
     worldNormal = transpose(inverse(mat3(modelMatrix))) * aNormal;
     texCoords = aTexCoords;
-    gl_Position = viewProjMatrix * world;
+    gl_Position = clip;
 }

@@ -9,15 +9,43 @@ layout(location = 2) in vec2 aTexCoords;
 uniform mat4 model;
 uniform mat4 view;
 uniform mat4 projection;
+uniform mat4 lightSpaceMatrix;
+uniform vec3 lightPos;
+uniform sampler2D shadowMap;
 
 out vec3 worldPosition;
 out vec3 worldNormal;
 out vec3 viewPosition;
 out vec3 viewNormal;
 out vec2 texCoords;
+out vec3 lightSpacePosition;
+
+// Width of the light's orthographic box, in world units.
+const float LIGHT_BOX_WIDTH = 180.0;
+
+// Where the fragment shader looks the shadow map up, in its [0, 1] texture and depth coordinates.
+// The lookup is lifted off the surface along its normal by (0.5 + 1.5 sin) / cos texels along the
+// light, at least twice the surface's own depth change across the 2 x 2 filter at any slope, so lit
+// surfaces never shadow themselves (acne); it stays a few hundredths of a unit, and with the small
+// constant bias of the comparison contact shadows stay attached to their casters (no
+// peter-panning). Both the lift and the light's orthographic projection are linear across a
+// triangle, so they are worked out here once per vertex.
+vec3 shadowLookup(vec3 world, vec3 normal) {
+    vec3 unitNormal = normalize(normal);
+    float cosTheta = max(dot(unitNormal, normalize(lightPos)), 0.0);
+    float sinTheta = sqrt(1.0 - cosTheta * cosTheta);
+    float texel = LIGHT_BOX_WIDTH / float(textureSize(shadowMap, 0).x);
+    vec4 lightSpace = lightSpaceMatrix * vec4(world + unitNormal * texel * (0.5 + 1.5 * sinTheta), 1.0);
+    return lightSpace.xyz / lightSpace.w * 0.5 + 0.5;
+}
 
 void main() {
-    vec4 world = model * vec4(aPos, 1.0);
+    // The lit pass tests its fragments for equality against this pass's depth, so the clip position
+    // must come out bit for bit as there: the same products in the same order, never fused
+    // ("precise"), with projection * view formed exactly as the application forms viewProjMatrix.
+    precise vec4 world = model * vec4(aPos, 1.0);
+    precise mat4 viewProj = projection * view;
+    precise vec4 clip = viewProj * world;
     // The terrain is scaled unevenly, so normals need the inverse transpose.
     worldNormal = transpose(inverse(mat3(model))) * aNormal;
     worldPosition = world.xyz;
@@ -26,5 +54,6 @@ void main() {
     // The camera's view matrix is a rotation and a translation only.
     viewNormal = mat3(view) * worldNormal;
     texCoords = aTexCoords;
-    gl_Position = projection * viewSpace;
+    lightSpacePosition = shadowLookup(world.xyz, worldNormal);
+    gl_Position = clip;
 }

@@ -17,8 +17,12 @@ uniform mat4 projection;
 
 const int KERNEL_SIZE = 32;
 const int SAMPLES_PER_PIXEL = 2;
-// World units; the kernel itself reaches at most 0.31 of the radius.
-const float RADIUS = 4.0;
+// World units; the kernel reaches at most 0.31 of the radius and 0.1 on average, so creases darken
+// over about a unit.
+const float RADIUS = 8.0;
+// Occluders more than this far in front of a pixel are other objects, not its crease: their weight
+// falls off, so near objects leave no dark halo on the background behind them.
+const float RANGE = 2.0;
 
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
@@ -51,7 +55,7 @@ void main() {
         vec2 sampleUv = offset.xy / offset.w * 0.5 + 0.5;
         float sampleDepth = texture(gPosition, sampleUv).z;
         // Empty pixels (z = 1) and surfaces far in front of this one do not occlude it.
-        float rangeCheck = smoothstep(0.0, 1.0, RADIUS / abs(fragPos.z - sampleDepth));
+        float rangeCheck = smoothstep(0.0, 1.0, RANGE / abs(fragPos.z - sampleDepth));
         if (sampleDepth < 0.0 && sampleDepth >= samplePos.z + bias)
             blocked += rangeCheck;
     }

@@ -18,6 +18,9 @@ out vec3 worldNormal;
 out vec3 viewPosition;
 out vec3 viewNormal;
 out vec2 texCoords;
+// Read by geometryShader.frag only where a light-space matrix is set, which the skinned programs
+// never get.
+out vec3 lightSpacePosition;
 
 // Weighted blend of up to four bone matrices. Influences past the fourth slot never reach the
 // shader, so the weights are renormalised; a vertex without weights keeps its bind pose.
@@ -57,5 +60,6 @@ void main() {
     viewPosition = vec3(dot(row0, world), dot(row1, world), dot(row2, world));
     viewNormal = vec3(dot(row0.xyz, worldNormal), dot(row1.xyz, worldNormal), dot(row2.xyz, worldNormal));
     texCoords = aTexCoords;
+    lightSpacePosition = vec3(0.0);
     gl_Position = viewProjMatrix * world;
 }

@@ -5,9 +5,11 @@
 #include "app/app_state.hpp"
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
+#include "app/recorder.hpp"
 #include "app/screenshot.hpp"
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
+#include "particles/particle_pass.hpp"
 #include "render/character_passes.hpp"
 #include "render/final_pass.hpp"
 #include "render/occlusion.hpp"
@@ -15,6 +17,7 @@
 #include "render/scene_passes.hpp"
 #include "render/unit_random.hpp"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 
@@ -96,6 +99,13 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
 
     runSoundCues(soundCues, soundEngine, appState.flightTime);
 
+    if (!in.skip.particles) {
+        beginPass(in, "particles");
+        runParticlePass(scene.emitters, r.emitterPlacements, in.view.view, in.view.projection,
+                        appState.deltaTime);
+        endPass(in);
+    }
+
     beginPass(in, "final");
     runFinalPass(scene.colorProgram, r.targets);
     endPass(in);
@@ -133,7 +143,7 @@ void reportScreenshotsNotTaken(const Options& options, long long framesRun) {
 
 } // namespace
 
-void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
+bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
                   const Options& options, FrameClock& clock, SoundEngine* soundEngine) {
     SoundCues soundCues;
     PassTimer timer;
@@ -141,9 +151,21 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     in.gamma = settings.gamma;
     in.skip = options.skippedPasses;
     in.timer = options.benchmark ? &timer : nullptr;
+    Recorder recorder;
+    const bool recording = !options.recordDir.empty();
+    if (recording) {
+        recorder.expectedFrames = recordingFrameCount(flightEndSeconds, options.fps);
+        if (options.maxFrames > 0)
+            recorder.expectedFrames = std::min(recorder.expectedFrames, options.maxFrames);
+        if (!startRecording(
+                recorder, {options.recordDir, options.fps, settings.width, settings.height, settings.volume}))
+            return false;
+    }
     const CameraPath cameraPath;
     LightFlicker flicker;
     flicker.pointColors = scene.lights.pointStartColors;
+    // What an outage shows: the flicker still draws its random values, so nothing else changes.
+    const std::array<glm::vec3, 3> lampsOut{};
     long long frameNumber = 0;
 
     if (!glfwWindowShouldClose(window)) {
@@ -164,7 +186,7 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             if (appState.automaticCam)
                 cameraPath.advance(camera, appState.flightTime, appState.deltaTime);
             updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
-            setPointColors(resources.lights, flicker.pointColors);
+            setPointColors(resources.lights, in.skip.lamps ? lampsOut : flicker.pointColors);
             in.view.projection = projectionMatrix(settings.width, settings.height);
             in.view.view = camera.viewMatrix();
             in.view.viewProj = in.view.projection * in.view.view;
@@ -173,6 +195,8 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
+            if (recording)
+                recordFrame(recorder, frameNumber, readBackBuffer(settings.width, settings.height));
             glfwSwapBuffers(window);
             glfwPollEvents();
             if (glfwWindowShouldClose(window))
@@ -184,4 +208,5 @@ void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     reportScreenshotsNotTaken(options, frameNumber);
     if (in.timer)
         reportBenchmark(timer, options);
+    return recording ? finishRecording(recorder) : true;
 }

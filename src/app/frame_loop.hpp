@@ -20,6 +20,7 @@ constexpr float flightEndSeconds = 91.5f;
 
 // Runs frames until the window is asked to close, the flight reaches its end or the frame limit of
 // the options is reached; writes the requested screenshots on the way.
-// With --benchmark it times every pass and prints the table at the end.
-void runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
+// With --benchmark it times every pass and prints the table at the end; with --record it writes every
+// frame and returns false when the recording could not be written completely.
+bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, const Settings& settings,
                   const Options& options, FrameClock& clock, SoundEngine* soundEngine);

@@ -55,6 +55,7 @@ FrameResources createFrameResources(const Scene& scene, const Settings& settings
     resources.litGroups = litDrawGroups(scene);
     resources.lights = sceneLightSet(scene.lights);
     resources.characterScript = makeCharacterScript();
+    resources.emitterPlacements.assign(scene.matrices.emitters.begin(), scene.matrices.emitters.end());
     return resources;
 }
 

@@ -28,6 +28,8 @@ struct FrameResources {
     // Three point lights and the one directional light; the point colours follow the flicker.
     LightSet lights;
     CharacterScript characterScript;
+    // Where the emitters stand, in the emitters' order.
+    std::vector<glm::mat4> emitterPlacements;
 };
 
 // The scene's lights as every lit program receives them, with the point lights at their start colours.

@@ -94,8 +94,40 @@ std::string applySkipPass(Options& options, const std::string& value) {
         skip.character = true;
     else if (value == "particles")
         skip.particles = true;
+    else if (value == "lamps")
+        skip.lamps = true;
     else
-        return "--skip-pass takes shadow, occlusion, character or particles, got '" + value + "'";
+        return "--skip-pass takes shadow, occlusion, character, particles or lamps, got '" + value + "'";
+    return "";
+}
+
+std::string applyRecord(Options& options, const std::string& value) {
+    if (value.empty())
+        return "--record needs a folder";
+    options.recordDir = value;
+    return "";
+}
+
+std::string applyFps(Options& options, const std::string& value) {
+    long long fps = 0;
+    if (!parsePositiveCount(value, fps) || fps > 240)
+        return "--fps needs a whole number of frames per second from 1 to 240, got '" + value + "'";
+    options.fps = static_cast<int>(fps);
+    return "";
+}
+
+// Options that only make sense together, checked once every option is read.
+std::string checkCombinations(Options& options) {
+    if (options.recordDir.empty()) {
+        if (options.fps != 0)
+            return "--fps sets the frame rate of --record; give --record DIR too";
+        return "";
+    }
+    if (options.fixedStep > 0.0f)
+        return "--record steps the clock by 1/fps itself; leave out --fixed-step";
+    if (options.fps == 0)
+        options.fps = 30;
+    options.fixedStep = 1.0f / static_cast<float>(options.fps);
     return "";
 }
 
@@ -118,9 +150,14 @@ const OptionSpec optionSpecs[] = {
     {"--benchmark-csv", "PATH", "like --benchmark, and write one row per frame with each pass's time to PATH",
      applyBenchmarkCsv},
     {"--skip-pass", "NAME",
-     "leave out one pass (shadow, occlusion, character or particles) to see what it adds or costs; "
-     "repeatable",
+     "leave out one pass (shadow, occlusion, character or particles) to see what it adds or costs, or "
+     "the street lamps' light (lamps: kept out all run, as in a flicker outage); repeatable",
      applySkipPass},
+    {"--record", "DIR",
+     "render the whole automatic flight offline at a fixed step of 1/fps s into DIR/frame_00001.png ...; "
+     "with ffmpeg on PATH also DIR/flight.mp4 (H.264) with the music mixed in",
+     applyRecord},
+    {"--fps", "N", "frames per second of --record (default 30)", applyFps},
 };
 
 const OptionSpec* findOption(const std::string& name) {
@@ -164,6 +201,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         if (!parsed.error.empty())
             return parsed;
     }
+    parsed.error = checkCombinations(parsed.options);
     return parsed;
 }
 
@@ -179,7 +217,8 @@ std::string optionsHelp() {
         left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
         text += left + spec.help + "\n";
     }
-    text += "\nExit codes: 0 normal end, 1 no window or OpenGL 4.3 context, 2 bad command line.\n";
+    text += "\nExit codes: 0 normal end, 1 no window or OpenGL 4.3 context, 2 bad command line,\n"
+            "3 a recording that could not be written completely.\n";
     return text;
 }
 
@@ -192,4 +231,5 @@ void anchorOutputPaths(Options& options, const std::string& startDir) {
     for (ScreenshotRequest& request : options.screenshots)
         anchor(request.path);
     anchor(options.benchmarkCsv);
+    anchor(options.recordDir);
 }

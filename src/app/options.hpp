@@ -16,6 +16,8 @@ struct SkippedPasses {
     bool occlusion = false;
     bool character = false;
     bool particles = false;
+    // Not a pass: the street lamps' light, kept out all run as in a flicker outage.
+    bool lamps = false;
 };
 
 struct Options {
@@ -28,6 +30,8 @@ struct Options {
     bool benchmark = false;   // time every pass and print a table at the end
     std::string benchmarkCsv; // one row per frame with each pass's time; implies benchmark
     SkippedPasses skippedPasses;
+    std::string recordDir; // --record: render the flight offline into this folder
+    int fps = 0;           // frames per second of the recording; 0 until given (30 by default)
 };
 
 struct ParsedOptions {

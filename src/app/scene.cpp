@@ -111,6 +111,77 @@ SceneModels loadSceneModels() {
     return models;
 }
 
+std::vector<ParticleSystem> createEmitters(const ShaderProgram& computeProgram,
+                                           const ShaderProgram& renderProgram) {
+    // Burning wrecks A and B on the street, the burning top floor C and the chimney fire D, all with
+    // plain grey smoke (colour 0, not fire).
+    struct EmitterValues {
+        int32_t maxCount;
+        int32_t spawnRate;
+        glm::vec3 direction;
+        float ttlSpawn;
+        glm::vec3 windForce;
+        float randX, randY, randZ, randDirection, sizeMax, sizeDerivative;
+        double spawnsPerSecond;
+    };
+    const EmitterValues table[] = {
+        {10000,
+         12,
+         {0.0f, 0.15f, 0.0f},
+         20.0f,
+         {0.01f, 0.0f, -0.01f},
+         0.7f,
+         0.1f,
+         0.7f,
+         0.13f,
+         1.0f,
+         10.0f,
+         10.0},
+        {20000,
+         18,
+         {0.0f, 0.15f, 0.0f},
+         16.0f,
+         {0.01f, 0.0f, -0.007f},
+         0.7f,
+         0.1f,
+         0.7f,
+         0.13f,
+         1.0f,
+         10.0f,
+         15.0},
+        {50000,
+         15,
+         {0.0f, 0.3f, 0.0f},
+         20.0f,
+         {0.01f, 0.0f, -0.03f},
+         3.0f,
+         0.2f,
+         3.0f,
+         0.2f,
+         2.0f,
+         5.0f,
+         25.0},
+        {50000,
+         20,
+         {0.0f, 0.33f, 0.0f},
+         30.0f,
+         {0.01f, 0.0f, -0.035f},
+         3.0f,
+         0.2f,
+         2.0f,
+         0.2f,
+         2.0f,
+         5.0f,
+         30.0},
+    };
+    std::vector<ParticleSystem> emitters;
+    for (const EmitterValues& e : table)
+        emitters.emplace_back(computeProgram.id, renderProgram.id, e.maxCount, e.spawnRate, e.direction,
+                              e.ttlSpawn, e.windForce, e.randX, e.randY, e.randZ, e.randDirection, e.sizeMax,
+                              e.sizeDerivative, glm::vec3(0.0f), e.spawnsPerSecond);
+    return emitters;
+}
+
 Scene buildScene() {
     Scene scene;
     scene.depthProgram = buildFromFiles({"simpleDepthShader.frag", "simpleDepthShader.vert"});
@@ -129,5 +200,6 @@ Scene buildScene() {
     scene.lights = SceneLights{};
     scene.matrices = composeSceneMatrices();
     scene.models = loadSceneModels();
+    scene.emitters = createEmitters(scene.particleComputeProgram, scene.particleRenderProgram);
     return scene;
 }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "model/model.hpp"
+#include "particles/particle_system.hpp"
 #include "render/shader_program.hpp"
 
 #include <glm/glm.hpp>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 struct SceneLights {
     glm::vec3 directionalDirection{0.3f, -0.5f, -1.0f};
@@ -73,10 +75,16 @@ struct Scene {
     SceneLights lights;
     SceneMatrices matrices;
     SceneModels models;
+    // The smoke emitters A, B, C, D, placed by matrices.emitters.
+    std::vector<ParticleSystem> emitters;
 };
 
 // Loads the fifteen models in their fixed load order, which fixes the order of the load reports.
 SceneModels loadSceneModels();
+
+// Constructs the four emitters in the order A, B, C, D, all sharing the two particle programs.
+std::vector<ParticleSystem> createEmitters(const ShaderProgram& computeProgram,
+                                           const ShaderProgram& renderProgram);
 
 // Every model matrix of the scene, composed from its translation, rotations and scale.
 SceneMatrices composeSceneMatrices();

@@ -16,7 +16,7 @@ void flipRows(std::vector<unsigned char>& pixels, int width, int height, int byt
             pixels.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(bottom)));
 }
 
-bool writeScreenshot(const std::string& path, int width, int height) {
+std::vector<unsigned char> readBackBuffer(int width, int height) {
     GLint readFramebuffer = 0;
     GLint readBuffer = 0;
     GLint packAlignment = 0;
@@ -36,7 +36,15 @@ bool writeScreenshot(const std::string& path, int width, int height) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
 
     flipRows(pixels, width, height, 3);
-    if (!stbi_write_png(path.c_str(), width, height, 3, pixels.data(), width * 3)) {
+    return pixels;
+}
+
+bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& pixels) {
+    return stbi_write_png(path.c_str(), width, height, 3, pixels.data(), width * 3) != 0;
+}
+
+bool writeScreenshot(const std::string& path, int width, int height) {
+    if (!writePng(path, width, height, readBackBuffer(width, height))) {
         std::cerr << "Could not write screenshot " << path << "; the run goes on without it." << std::endl;
         return false;
     }

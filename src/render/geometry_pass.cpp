@@ -2,8 +2,18 @@
 #include "render/geometry_pass.hpp"
 
 // Leaves gBuffer bound for drawing, the window-sized viewport (kept by every later pass), depth test
-// and writes on, blending off, back faces culled, geometryProgram current, depthMap on unit 2 and
-// unit 0 active.
+// (GL_LESS) and writes on, stencil test and blending off, back faces culled, geometryProgram current,
+// depthMap on unit 2 and unit 0 active. Leaves gBuffer bound for drawing and as the read framebuffer.
+void keepStaticDepth(const RenderTargets& targets) {
+    if (!targets.staticDepthComplete)
+        return;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.gBuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.staticDepthFBO);
+    glBlitFramebuffer(0, 0, targets.width, targets.height, 0, 0, targets.width, targets.height,
+                      GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
+}
+
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -13,6 +23,10 @@ void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
+    // The lit pass of the previous frame left GL_LEQUAL; its stencil test is off again already, but
+    // a stray one would drop fragments here.
+    glDepthFunc(GL_LESS);
+    glDisable(GL_STENCIL_TEST);
     // Blending would mix positions and normals with the white clear.
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);

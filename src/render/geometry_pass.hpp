@@ -13,3 +13,7 @@
 // "view", "lightPos" and "viewPos". The caller then sets "model" and draws each object.
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame);
+
+// After the static objects, before the character: copies the geometry buffer's depth into
+// staticDepthFBO for the lit pass.
+void keepStaticDepth(const RenderTargets& targets);

@@ -1,8 +1,10 @@
 // Prepares the off-screen scene target and the screen-space inputs of the lit programs.
 #include "render/lit_pass.hpp"
 
-// Leaves sceneFBO bound, depth test and writes on, blending off and back faces culled; the
-// particle pass draws into the same target with this depth buffer.
+// Leaves sceneFBO bound with the static objects' depth in it, depth test on with GL_LEQUAL and depth
+// writes off, the stencil test on, blending off and back faces culled; endLitPass turns depth writes
+// back on and the stencil test off. The particle pass draws into the same target with this depth
+// buffer, where the character's lit draw adds its own depth.
 void beginLitPass(const RenderTargets& targets) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFBO);
@@ -14,6 +16,34 @@ void beginLitPass(const RenderTargets& targets) {
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
+
+    if (!targets.staticDepthComplete)
+        return;
+    // The geometry pass has already found every pixel's nearest static surface. With that depth in
+    // place llvmpipe's early depth test rejects hidden fragments before they are shaded, so each
+    // pixel is lit once instead of once per surface drawn over it.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.staticDepthFBO);
+    glBlitFramebuffer(0, 0, targets.width, targets.height, 0, 0, targets.width, targets.height,
+                      GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.sceneFBO);
+    // Both programs place vertices bit for bit alike, so a fragment of the nearest surface meets its
+    // stored depth exactly.
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
+    // Where surfaces lie exactly in one plane, every one of them now passes; the stencil lets only the
+    // first drawn colour the pixel, as the plain depth test of a cleared buffer would.
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+}
+
+// The character has walked on since the geometry pass, so its lit draw is depth-tested against the
+// static scene as an ordinary draw, and leaves its depth for the particles.
+void endLitPass() {
+    glDisable(GL_STENCIL_TEST);
+    glDepthMask(GL_TRUE);
 }
 
 // Leaves unit 0 active.

@@ -5,8 +5,13 @@
 #include "render/render_targets.hpp"
 #include "render/shader_program.hpp"
 
-// Binds sceneFBO, clears it white and turns depth testing on (the viewport stays the window's).
+// Binds sceneFBO, clears it white, copies the static objects' depth (staticDepthFBO) into it and
+// turns depth testing on with GL_LEQUAL, depth writes off and a first-surface-wins stencil test on
+// (the viewport stays the window's). Without a complete staticDepthFBO it only clears and turns
+// depth testing on.
 void beginLitPass(const RenderTargets& targets);
+// After the static objects: depth writes on and the stencil test off again, for the character.
+void endLitPass();
 
 // Sets "ssao" = 2 with ssaoColorBufferBlur on unit 2 and "shadowMap" = 3 with gShadowTexture on
 // unit 3 on the current program. Meshes bind only units 0 and 1, so both stay bound for the pass.

@@ -91,6 +91,20 @@ void createOcclusionTargets(RenderTargets& targets) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+void createStaticDepthTarget(RenderTargets& targets) {
+    glGenFramebuffers(1, &targets.staticDepthFBO);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.staticDepthFBO);
+    targets.staticDepthStencil = createDepthStencil(targets.width, targets.height);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    targets.staticDepthComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!targets.staticDepthComplete)
+        std::cout << "The static depth copy's framebuffer is not complete; the lit pass depth-tests "
+                     "every surface itself instead."
+                  << std::endl;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
 } // namespace
 
 RenderTargets createRenderTargets(int width, int height) {
@@ -102,6 +116,7 @@ RenderTargets createRenderTargets(int width, int height) {
     glGenVertexArrays(1, &targets.quadVAO);
     glBindVertexArray(targets.quadVAO);
     createOcclusionTargets(targets);
+    createStaticDepthTarget(targets);
     targets.shadow = createShadowTarget();
     return targets;
 }

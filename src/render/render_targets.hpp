@@ -31,10 +31,17 @@ struct RenderTargets {
     GLuint ssaoBlurFBO = 0;
     GLuint ssaoColorBufferBlur = 0;
 
+    // The geometry buffer's depth of the static objects alone, kept before the character is drawn
+    // into it: the lit pass starts from it so that hidden fragments are never shaded, and the
+    // character, a step further along its walk by then, is depth-tested there on its own.
+    GLuint staticDepthFBO = 0;
+    GLuint staticDepthStencil = 0;
+    bool staticDepthComplete = false;
+
     ShadowTarget shadow;
 };
 
-// Makes every target at width x height (the configured window size, never resized), then the shadow
-// target. An incomplete framebuffer prints its message and creation goes on. Leaves framebuffer 0
-// bound and quadVAO bound.
+// Makes every target at width x height (the configured window size, never resized), the static
+// depth copy, then the shadow target. An incomplete framebuffer prints its message and creation goes on.
+// Leaves framebuffer 0 bound and quadVAO bound.
 RenderTargets createRenderTargets(int width, int height);

@@ -27,6 +27,7 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
                      const std::vector<SceneObject>& objects) {
     beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame);
     drawSceneObjects(geometryProgram, objects, "model");
+    keepStaticDepth(targets);
 }
 
 void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets, const FrameView& frame,
@@ -46,4 +47,5 @@ void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets,
         }
         drawSceneObjects(phongProgram, group.objects, "modelMatrix");
     }
+    endLitPass();
 }

@@ -34,8 +34,9 @@ glm::mat4 computeLightSpaceMatrix() {
     return lightProjection * lightView;
 }
 
-// Leaves depthMapFBO bound with the 8192 x 8192 viewport, depth test and writes on, blending off,
-// back faces culled and depthProgram current; the geometry pass restores the window viewport.
+// Leaves depthMapFBO bound with the 8192 x 8192 viewport, depth test (GL_LESS) and writes on, stencil test
+// off, blending off, back faces culled and depthProgram current; the geometry pass restores the window
+// viewport.
 void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
                      const glm::mat4& lightSpaceMatrix) {
     depthProgram.use();
@@ -46,6 +47,9 @@ void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shad
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
+    // The lit pass of the previous frame left GL_LEQUAL.
+    glDepthFunc(GL_LESS);
+    glDisable(GL_STENCIL_TEST);
     glDisable(GL_BLEND);
     // The depth bias of the shadow lookup assumes the light sees front faces only.
     glEnable(GL_CULL_FACE);

@@ -153,5 +153,6 @@ inline void renderShadowAndGeometry(const RenderTargets& targets, const FrameVie
     testScene().draw(programs.depth, "model");
     beginGeometryPass(programs.geometry, targets, lightSpace, frame);
     testScene().draw(programs.geometry, "model");
+    keepStaticDepth(targets);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

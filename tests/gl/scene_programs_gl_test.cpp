@@ -117,7 +117,8 @@ TEST_F(SceneFolderFixture, EveryProgramIsBuiltFromItsFilesAsTheStagesTheirNamesS
     ::testing::internal::CaptureStdout();
     const Scene scene = buildScene();
     const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "");
+    // The folder has no models or sprites, so their load lines follow; no program may fail.
+    EXPECT_EQ(out.find("Failed to"), std::string::npos) << out;
     const ShaderProgram programs[] = {
         scene.depthProgram,          scene.colorProgram,           scene.phongProgram,
         scene.depthSkinnedProgram,   scene.geometrySkinnedProgram, scene.phongSkinnedProgram,

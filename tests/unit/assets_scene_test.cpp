@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +102,47 @@ TEST_F(SceneModels, EveryTextureTheMaterialsNameDecodesWithASupportedChannelCoun
     }
 }
 
+// The lit shaders add a mesh's second texture (unit 1) to its surface as baked light. Everywhere but
+// on lightmapped meshes it must add nothing: a grey specular map would make the mesh glow, and a
+// one-channel image samples as (r, 0, 0), a red tint.
+TEST_F(SceneModels, MeshesWithoutALightmapBindABlackRgbImageAsTheirBakedLight) {
+    size_t checked = 0;
+    for (const std::string& stem : kModelFiles) {
+        const aiScene* s = scene(stem);
+        ASSERT_NE(s, nullptr) << stem;
+        for (unsigned i = 0; i < s->mNumMeshes; ++i) {
+            const aiMesh* mesh = s->mMeshes[i];
+            const std::string name = mesh->mName.C_Str();
+            const aiMaterial* mat = s->mMaterials[mesh->mMaterialIndex];
+            // The viewer's order: diffuse maps, specular maps, then the lightmap its name selects.
+            std::vector<std::string> textures = texturePaths(mat, aiTextureType_DIFFUSE);
+            for (const std::string& p : texturePaths(mat, aiTextureType_SPECULAR))
+                textures.push_back(p);
+            const auto lightmap = lightmapFor(name);
+            if (lightmap)
+                textures.push_back(*lightmap);
+            ASSERT_GE(textures.size(), 2u) << stem << " mesh " << name;
+            if (lightmap) {
+                EXPECT_EQ(textures[1], *lightmap) << stem << " mesh " << name;
+                continue;
+            }
+            int width = 0, height = 0, channels = 0;
+            unsigned char* pixels =
+                stbi_load((assetsDir() + "/" + textures[1]).c_str(), &width, &height, &channels, 0);
+            ASSERT_NE(pixels, nullptr) << stem << " mesh " << name << ": " << textures[1];
+            EXPECT_GE(channels, 3) << textures[1] << " on unit 1 of " << stem << " mesh " << name;
+            unsigned char brightest = 0;
+            for (size_t k = 0; k < size_t(width) * size_t(height) * size_t(channels); ++k)
+                brightest = std::max(brightest, pixels[k]);
+            stbi_image_free(pixels);
+            EXPECT_EQ(brightest, 0) << textures[1] << " on unit 1 of " << stem << " mesh " << name
+                                    << " would add light";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20u);
+}
+
 TEST_F(SceneModels, LightmappedMeshesHaveOneDiffuseMapAndNoSpecularMap) {
     for (const std::string& stem : kModelFiles)
         for (unsigned i = 0; i < scene(stem)->mNumMeshes; ++i) {
@@ -169,10 +211,17 @@ TEST_F(SceneModels, SkyDomeFacesItsCentreAndEnclosesTheWholeFlight) {
     for (unsigned i = 1; i < s->mNumMeshes; ++i)
         if (s->mMeshes[i]->mNumFaces > dome->mNumFaces)
             dome = s->mMeshes[i];
-    glm::vec3 centre(0.0f);
-    for (unsigned v = 0; v < dome->mNumVertices; ++v)
-        centre += glm::vec3(dome->mVertices[v].x, dome->mVertices[v].y, dome->mVertices[v].z);
-    centre /= float(dome->mNumVertices);
+    // The dome is a sphere cut below the horizon: its centre lies mid-way across, one radius below
+    // the top.
+    glm::vec3 lo(1e30f), hi(-1e30f);
+    for (unsigned v = 0; v < dome->mNumVertices; ++v) {
+        const glm::vec3 p(dome->mVertices[v].x, dome->mVertices[v].y, dome->mVertices[v].z);
+        lo = glm::min(lo, p);
+        hi = glm::max(hi, p);
+    }
+    const glm::vec3 centre(0.5f * (lo.x + hi.x), hi.y - 0.5f * (hi.x - lo.x), 0.5f * (lo.z + hi.z));
+    // It must reach below the horizon all round, or the sky would end above the distant hills.
+    EXPECT_LT(lo.y - centre.y, -0.05f * (hi.x - lo.x)) << "the dome stops above the horizon";
     float radius = 0.0f;
     size_t outward = 0;
     for (unsigned f = 0; f < dome->mNumFaces; ++f) {

@@ -91,6 +91,8 @@ TEST(ParseOptions, BenchmarkCsvImpliesTheBenchmarkAndPassesAreSkippedByName) {
     EXPECT_TRUE(o.skippedPasses.occlusion);
     EXPECT_FALSE(o.skippedPasses.shadow);
     EXPECT_FALSE(o.skippedPasses.character);
+    EXPECT_FALSE(o.skippedPasses.lamps);
+    EXPECT_TRUE(parse({"--skip-pass", "lamps"}).options.skippedPasses.lamps);
     EXPECT_NE(parse({"--skip-pass", "lit"}).error.find("--skip-pass"), std::string::npos);
     EXPECT_NE(parse({"--benchmark-csv="}).error, "");
 

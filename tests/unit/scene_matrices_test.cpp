@@ -59,7 +59,7 @@ TEST(SceneMatrices, TreesAlternateBetweenTheTwoModelScales) {
     }
 }
 
-TEST(SceneMatrices, BuildingBackgroundAndEmittersStandAtTheirPlaces) {
+TEST(SceneMatrices, BuildingBackgroundCarsAndEmittersStandAtTheirPlaces) {
     expectNear(apply(matrices.building, {1.0f, 1.0f, 1.0f}), {1.8f, 1.8f, 1.8f});
     expectNear(apply(matrices.background, {0.0f, 1.0f, 0.0f}), {-5.0f, 210.0f, 0.0f});
     expectNear(apply(matrices.carB, {0.0f, 0.0f, 0.0f}), {-10.0f, -1.5f, -30.0f});

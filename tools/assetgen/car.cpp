@@ -209,12 +209,10 @@ void wheels(GeneratedModel& g) {
 GeneratedModel buildCar(TextureLibrary& lib) {
     GeneratedModel g;
     g.model.fileStem = "car";
-    Image color(1024, 512), spec(512, 256);
-    paintCarBody(color, spec);
+    Image color(1024, 512);
+    paintCarBody(color);
     lib.ok = writeJpeg(lib.assetsDir, "textures/car_body.jpg", color) && lib.ok;
-    lib.ok = writeJpeg(lib.assetsDir, "textures/car_body_spec.jpg", spec, true) && lib.ok;
-    g.model.materials.push_back(
-        {"CarPaint", "textures/car_body.jpg", "textures/car_body_spec.jpg", glm::vec3(0.4f), 32.0f});
+    g.model.materials.push_back({"CarPaint", "textures/car_body.jpg", kNoLightMap, glm::vec3(0.4f), 32.0f});
     g.model.materials.push_back(lib.material("CarGlass", "glass_dirty"));
     g.model.materials.push_back(lib.material("CarMetal", "rust_metal"));
     g.model.materials.push_back(lib.material("CarInside", "fabric"));

@@ -52,7 +52,7 @@ vec3 texelToPoint(float u, float v, int& region) {
 
 } // namespace
 
-void paintCarBody(Image& color, Image& specular) {
+void paintCarBody(Image& color) {
     const int w = color.width, h = color.height;
     parallelRows(h, [&](int y) {
         for (int x = 0; x < w; ++x) {
@@ -74,7 +74,6 @@ void paintCarBody(Image& color, Image& specular) {
             const vec3 ash = mix3(vec3(0.035f, 0.032f, 0.03f), vec3(0.09f, 0.085f, 0.08f),
                                   fbm3(q.x * 0.5f, q.y * 0.5f, q.z * 0.5f, 4, 4211));
             c = mix3(c, ash, burnt);
-            float spec = mixf(mixf(0.45f, 0.1f, rust), 0.04f, burnt);
             if (region <= 1) {
                 // Door seams, handles and the rubber strip below the windows.
                 for (float seam : {0.55f, 0.05f, -0.62f})
@@ -104,8 +103,6 @@ void paintCarBody(Image& color, Image& specular) {
             }
             c *= 0.85f + 0.3f * valueNoise3(q.x * 20, q.y * 20, q.z * 20, 4215);
             color.at(x, y) = c;
-            if (x % (w / specular.width) == 0 && y % (h / specular.height) == 0)
-                specular.at(x / (w / specular.width), y / (h / specular.height)) = vec3(spec);
         }
     });
 }

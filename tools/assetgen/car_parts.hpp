@@ -7,6 +7,6 @@
 // Texture coordinates of a body surface point: each face orientation has its own region of the
 // 1024 x 512 body texture (sides, top view, front and back).
 glm::vec2 carBodyUv(const glm::vec3& p, const glm::vec3& n);
-// Paints the body texture and its specular map.
+// Paints the body texture.
 struct Image;
-void paintCarBody(Image& color, Image& specular);
+void paintCarBody(Image& color);

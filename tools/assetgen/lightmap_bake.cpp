@@ -122,7 +122,8 @@ glm::vec3 shadeTexel(const BakeScene& scene, const SurfacePoint& sp, const BakeS
 
     const glm::vec3 toMoon = -glm::normalize(s.moonDirection);
     const float nl = glm::dot(n, toMoon);
-    if (nl > 0.0f && !scene.occluded(origin, toMoon, 400.0f))
+    const bool moonLit = s.moonColor != glm::vec3(0.0f);
+    if (moonLit && nl > 0.0f && !scene.occluded(origin, toMoon, 400.0f))
         e += s.moonColor * nl;
 
     for (const BakeLight& l : s.lights) {

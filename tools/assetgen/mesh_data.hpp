@@ -32,8 +32,10 @@ struct MeshData {
 
 struct Material {
     std::string name;
-    std::string diffuseMap;  // path relative to the assets folder
-    std::string specularMap; // empty: none (lightmapped meshes leave it out on purpose)
+    std::string diffuseMap; // path relative to the assets folder
+    // Unit 1, baked light: empty for lightmapped meshes (the viewer appends the lightmap), otherwise
+    // kNoLightMap.
+    std::string specularMap;
     glm::vec3 specularColor{0.2f};
     float shininess = 16.0f;
 };

@@ -28,13 +28,13 @@ std::string lightmapPath(const std::string& meshName) {
 
 BakeSettings sceneLighting() {
     BakeSettings s;
-    s.moonDirection = moonDirection();
-    // The moon is toned down and the lamps brightened against the viewer's live lighting, so that
-    // baked pools of lamplight read as the night's main light where the street is.
-    s.moonColor = moonColor() * 0.6f;
-    for (const PointLight& l : streetLights())
-        s.lights.push_back({l.position, l.color * 2.5f, 0.2f, 0.02f, 0.1f, 0.35f});
-    // The fires glow too: on the top floor, on the chimney and inside the two burning wrecks.
+    // The viewer lights the moon (through its shadow map, so the character's shadow falls too) and the
+    // flickering street lamps live; baked in as well they would count twice, and a lamp's pool would
+    // stay lit while the lamp is out. The lightmaps hold what the viewer cannot compute: sky light
+    // shaped by what hides the sky (dark interiors, dim corners), and the glow of the fires.
+    s.skyColor = glm::vec3(0.05f, 0.06f, 0.1f);
+    s.moonColor = glm::vec3(0.0f);
+    // The fires glow: on the top floor, on the chimney and inside the two burning wrecks.
     const std::vector<glm::vec3> fires = fireEmitters();
     const glm::vec3 flame(1.0f, 0.42f, 0.12f);
     s.lights.push_back({fires[0] + glm::vec3(0, 0.9f, 0), flame * 1.6f, 0.6f, 0.1f, 0.25f, 0.8f});
@@ -55,7 +55,7 @@ bool generateSceneModels(const std::string& assetsDir) {
     const auto start = Clock::now();
     TextureLibrary library;
     library.assetsDir = assetsDir;
-    bool ok = true;
+    bool ok = writeNoLightMap(assetsDir);
 
     std::vector<GeneratedModel> models;
     models.push_back(buildBuilding(library));

@@ -138,13 +138,10 @@ Image paintMoon() {
 GeneratedModel buildSky(const std::string& assetsDir, bool& ok) {
     GeneratedModel g;
     g.model.fileStem = "background";
-    g.model.materials.push_back(
-        {"NightSky", "textures/sky_night.jpg", "textures/sky_spec.jpg", glm::vec3(0.0f), 1.0f});
-    g.model.materials.push_back(
-        {"MoonDisc", "textures/moon.jpg", "textures/sky_spec.jpg", glm::vec3(0.0f), 1.0f});
+    g.model.materials.push_back({"NightSky", "textures/sky_night.jpg", kNoLightMap, glm::vec3(0.0f), 1.0f});
+    g.model.materials.push_back({"MoonDisc", "textures/moon.jpg", kNoLightMap, glm::vec3(0.0f), 1.0f});
     ok = writeJpeg(assetsDir, "textures/sky_night.jpg", paintSky(), false, 92) && ok;
     ok = writeJpeg(assetsDir, "textures/moon.jpg", paintMoon()) && ok;
-    ok = writeJpeg(assetsDir, "textures/sky_spec.jpg", Image(128, 128, vec3(0.0f)), true) && ok;
 
     MeshData& dome = g.model.mesh("SkyDome", "NightSky");
     const int rings = 30, segments = 72;
@@ -153,7 +150,11 @@ GeneratedModel buildSky(const std::string& assetsDir, bool& ok) {
         const float az = glm::two_pi<float>() * float(seg) / float(segments);
         return vec3(std::cos(elev) * std::cos(az), std::sin(elev), std::cos(elev) * std::sin(az));
     };
-    for (int ring = 0; ring < rings; ++ring)
+    // Below the horizon the terrain, which reaches past the dome and rises to hills near it, hides the
+    // dome from every camera position; drawn there it would only cost shading that the terrain then
+    // overwrites. The dome stops 12 degrees down, below the texture's rim, so no gap can open.
+    const int lowestRing = rings / 2 - 2;
+    for (int ring = lowestRing; ring < rings; ++ring)
         for (int seg = 0; seg < segments; ++seg) {
             const vec3 d[4] = {dirAt(ring, seg), dirAt(ring, seg + 1), dirAt(ring + 1, seg + 1),
                                dirAt(ring + 1, seg)};

@@ -33,8 +33,15 @@ void lamp(GeneratedModel& g, const LampPost& l) {
     // Hood above the light and the glowing glass under it (left out of the bake: the light is inside).
     addOrientedBox(metal, l.light + glm::vec3(0, 0.16f, 0), dir * 0.42f, glm::vec3(0, 0.07f, 0), side * 0.22f,
                    0.5f);
-    addOrientedBox(g.model.mesh("LampGlow", "LampGlow"), l.light + glm::vec3(0, 0.02f, 0), dir * 0.34f,
-                   glm::vec3(0, 0.08f, 0), side * 0.17f, 0.5f);
+    MeshData& glow = g.model.mesh("LampGlow", "LampGlow");
+    const size_t firstGlowVertex = glow.normals.size();
+    addOrientedBox(glow, l.light + glm::vec3(0, 0.02f, 0), dir * 0.34f, glm::vec3(0, 0.08f, 0), side * 0.17f,
+                   0.5f);
+    // The glass is lit from within: with its normals turned inwards the lamp's own point light, a few
+    // centimetres away, makes it glow in the viewer, and it goes dark with the light when it flickers
+    // out. The winding stays outward, so culling still keeps the outside.
+    for (size_t i = firstGlowVertex; i < glow.normals.size(); ++i)
+        glow.normals[i] = -glow.normals[i];
 }
 
 void barrier(MeshData& m, const glm::vec3& at, float yaw, float tilt) {

@@ -1,5 +1,5 @@
 // The seamless, tiling material textures that several models share (concrete, rust, bark, asphalt...),
-// each painted once per run with a matching one-channel specular map, and the materials naming them.
+// each painted once per run, and the materials naming them with the shared "no baked light" map.
 #pragma once
 
 #include "image.hpp"
@@ -10,17 +10,23 @@
 
 struct TexelSample {
     glm::vec3 color;
-    float specular;
 };
+
+// The viewer adds a mesh's second texture (unit 1) to its surface as baked light: lightmapped meshes
+// get their lightmap there, every other material names this black RGB image as its map_Ks, so it adds
+// nothing (a one-channel image would sample as red, and a grey one would glow).
+extern const char* const kNoLightMap;
+// Writes kNoLightMap; false when it could not be written.
+bool writeNoLightMap(const std::string& assetsDir);
 
 struct TextureLibrary {
     std::string assetsDir;
     std::set<std::string> written;
     bool ok = true;
 
-    // A material whose unit-0 texture is textures/<texture>.jpg and unit-1 texture its specular map.
+    // A material whose unit-0 texture is textures/<texture>.jpg and unit-1 texture kNoLightMap.
     Material material(const std::string& materialName, const std::string& texture);
-    // Paints and writes one named texture (and its specular map) unless already written.
+    // Paints and writes one named texture unless already written.
     void require(const std::string& texture);
 };
 

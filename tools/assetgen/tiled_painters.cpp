@@ -33,7 +33,7 @@ TexelSample concrete(float u, float v, uint32_t seed, float burnt) {
     c *= 1.0f - 0.6f * crackMask(u, v, 6, seed + 11, 0.025f);
     const float soot = burnt * smoothstepf(0.3f, 0.7f, tiledFbm2(u * 3, v * 3, 3, 4, seed + 5));
     c = mix3(c, vec3(0.05f, 0.045f, 0.04f), soot);
-    return {c, 0.12f + 0.1f * fine};
+    return {c};
 }
 
 TexelSample plaster(float u, float v) {
@@ -43,7 +43,7 @@ TexelSample plaster(float u, float v) {
     c = mix3(c, concrete(u, v, 25, 0.0f).color * 0.9f, peel);
     const float damp = smoothstepf(0.5f, 0.9f, tiledFbm2(u * 2, v * 5, 2, 4, 27)) * 0.5f;
     c = mix3(c, c * vec3(0.65f, 0.6f, 0.5f), damp);
-    return {c, 0.08f + 0.1f * (1.0f - peel)};
+    return {c};
 }
 
 TexelSample rustMetal(float u, float v) {
@@ -54,7 +54,7 @@ TexelSample rustMetal(float u, float v) {
     const vec3 paint = vec3(0.16f, 0.21f, 0.21f) * (0.85f + 0.3f * n);
     const float streak = tiledNoise2(u * 64, v * 2, 64, 37);
     vec3 c = mix3(rust, paint, paintMask * (0.7f + 0.3f * streak));
-    return {c, mixf(0.08f, 0.4f, paintMask)};
+    return {c};
 }
 
 TexelSample charredWood(float u, float v) {
@@ -66,7 +66,7 @@ TexelSample charredWood(float u, float v) {
     const float heat = smoothstepf(0.35f, 0.75f, tiledFbm2(u * 3, v * 3, 3, 4, 45));
     c = mix3(c, vec3(1.0f, 0.42f, 0.08f), crack * heat);
     c = mix3(c, vec3(0.45f, 0.12f, 0.03f), 0.5f * heat * (1.0f - crack) * smoothstepf(0.6f, 0.9f, grain));
-    return {c, 0.04f};
+    return {c};
 }
 
 TexelSample dirtyGlass(float u, float v) {
@@ -76,7 +76,7 @@ TexelSample dirtyGlass(float u, float v) {
     c += vec3(0.05f) * smoothstepf(0.6f, 1.0f, streak) * v;
     const float crack = crackMask(u, v, 3, 55, 0.012f);
     c = mix3(c, vec3(0.45f, 0.47f, 0.5f), crack * 0.7f);
-    return {c, 0.85f - 0.5f * smoothstepf(0.5f, 0.9f, n)};
+    return {c};
 }
 
 TexelSample deadBark(float u, float v) {
@@ -90,14 +90,14 @@ TexelSample deadBark(float u, float v) {
     c = mix3(c, vec3(0.30f, 0.33f, 0.24f), 0.6f * lichen);
     const float charred = smoothstepf(0.6f, 0.8f, tiledFbm2(u * 2, v * 1, 2, 3, 67));
     c = mix3(c, c * 0.35f, charred);
-    return {c, 0.04f};
+    return {c};
 }
 
 TexelSample tire(float u, float v) {
     const float tread = std::fabs(std::sin(v * 3.14159f * 48.0f + 3.0f * std::sin(u * 6.28318f * 2.0f)));
     vec3 c = vec3(0.05f) + vec3(0.03f) * smoothstepf(0.7f, 1.0f, tread);
     c += vec3(0.04f, 0.035f, 0.03f) * tiledFbm2(u * 16, v * 16, 16, 3, 71);
-    return {c, 0.12f};
+    return {c};
 }
 
 TexelSample bricks(float u, float v) {
@@ -114,7 +114,7 @@ TexelSample bricks(float u, float v) {
         c = vec3(0.30f, 0.29f, 0.27f) * (0.8f + 0.3f * tiledNoise2(u * 64, v * 64, 64, 85));
     const float soot = smoothstepf(0.35f, 0.8f, tiledFbm2(u * 2, v * 2, 2, 4, 87));
     c = mix3(c, vec3(0.04f), 0.8f * soot);
-    return {c, mortar ? 0.05f : 0.12f};
+    return {c};
 }
 
 TexelSample asphalt(float u, float v) {
@@ -125,7 +125,7 @@ TexelSample asphalt(float u, float v) {
     if (grit > 0.85f)
         c = vec3(0.28f, 0.27f, 0.26f);
     c *= 1.0f - 0.7f * crackMask(u, v, 4, 95, 0.02f);
-    return {c, 0.15f + 0.2f * smoothstepf(0.6f, 0.8f, n)};
+    return {c};
 }
 
 TexelSample pavers(float u, float v) {
@@ -139,7 +139,7 @@ TexelSample pavers(float u, float v) {
     const float joint = std::min(std::min(fx, 1.0f - fx), std::min(fy, 1.0f - fy));
     if (joint < 0.02f)
         c = mix3(vec3(0.06f, 0.06f, 0.05f), vec3(0.12f, 0.14f, 0.07f), tiledNoise2(u * 64, v * 64, 64, 107));
-    return {c, 0.1f};
+    return {c};
 }
 
 TexelSample corrugated(float u, float v) {
@@ -157,7 +157,7 @@ TexelSample boards(float u, float v) {
     c *= 0.85f + 0.3f * hashUnit(hash2i(int(plank), 0, 113));
     if (edge < 0.04f || edge > 0.96f)
         c *= 0.3f;
-    return {c, 0.05f};
+    return {c};
 }
 
 TexelSample lampMetal(float u, float v) {
@@ -165,12 +165,12 @@ TexelSample lampMetal(float u, float v) {
     vec3 c = vec3(0.09f, 0.10f, 0.10f) * (0.8f + 0.4f * n);
     const float chip = smoothstepf(0.7f, 0.75f, tiledFbm2(u * 10, v * 10, 10, 4, 123));
     c = mix3(c, vec3(0.3f, 0.16f, 0.08f), chip);
-    return {c, 0.45f - 0.3f * chip};
+    return {c};
 }
 
 TexelSample lampGlow(float u, float v) {
     const float n = tiledFbm2(u * 4, v * 4, 4, 3, 131);
-    return {vec3(1.0f, 0.93f, 0.78f) * (0.92f + 0.08f * n), 1.0f};
+    return {vec3(1.0f, 0.93f, 0.78f) * (0.92f + 0.08f * n)};
 }
 
 TexelSample rubble(float u, float v) {
@@ -189,7 +189,7 @@ TexelSample fabric(float u, float v) {
     const float weave = 0.5f + 0.25f * (std::sin(u * 6.28318f * 128.0f) + std::sin(v * 6.28318f * 128.0f));
     vec3 c = vec3(0.10f, 0.08f, 0.07f) * (0.8f + 0.3f * weave);
     c *= 0.6f + 0.6f * tiledFbm2(u * 4, v * 4, 4, 4, 151);
-    return {c, 0.03f};
+    return {c};
 }
 
 TexelSample framePaint(float u, float v) {
@@ -197,7 +197,7 @@ TexelSample framePaint(float u, float v) {
     const float peel = smoothstepf(0.55f, 0.6f, n);
     vec3 c = mix3(vec3(0.36f, 0.36f, 0.33f), vec3(0.16f, 0.12f, 0.09f), peel);
     c *= 0.85f + 0.2f * tiledNoise2(u * 64, v * 64, 64, 163);
-    return {c, 0.3f - 0.2f * peel};
+    return {c};
 }
 
 // Two bays by two storeys of a distant ruined block: panels (or bricks) with dark window holes, some
@@ -216,7 +216,6 @@ TexelSample ruinFacade(float u, float v, bool brick) {
             s.color = vec3(0.15f, 0.12f, 0.09f) * (0.8f + 0.3f * hashUnit(hash32(h))); // boarded up
         else if (kind > 0.45f && (std::fabs(bu - 0.5f) < 0.02f || std::fabs(bv - 0.5f) < 0.02f))
             s.color = vec3(0.2f, 0.19f, 0.17f); // what is left of the frame
-        s.specular = 0.05f;
     } else if (bv > 0.72f && bv < 0.75f && bu > 0.2f && bu < 0.8f) {
         s.color *= 0.6f;
     } else if (bv > 0.97f && !brick) {
@@ -281,5 +280,5 @@ TexelSample paintTiled(const std::string& t, float u, float v) {
         return ruinFacade(u, v, false);
     if (t == "ruin_brick")
         return ruinFacade(u, v, true);
-    return {glm::vec3(1.0f, 0.0f, 1.0f), 0.0f};
+    return {glm::vec3(1.0f, 0.0f, 1.0f)};
 }

@@ -1,0 +1,337 @@
+// One emitter on a real context: what construction creates and prints, the sprite array and its
+// fallbacks, the compute step's counts, bounds and motion, and the state a draw leaves behind.
+#include "particle_test_support.hpp"
+#include "particles/particle_step.hpp"
+#include "particles/sprite_array.hpp"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+namespace {
+
+const ParticlePrograms& programs() {
+    static const ParticlePrograms built = buildParticlePrograms();
+    return built;
+}
+
+GLint boundStorage(GLuint index) {
+    GLint buffer = 0;
+    glGetIntegeri_v(GL_SHADER_STORAGE_BUFFER_BINDING, index, &buffer);
+    return buffer;
+}
+
+GLuint counterValue(const ParticleSystem& emitter) {
+    GLuint value = 0xDEAD;
+    glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, emitter.counterBuffer);
+    glGetBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(value), &value);
+    return value;
+}
+
+// An emitter over small sprites, its printed lines swallowed.
+ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttlSpawn, double spawnsPerSecond) {
+    SpriteDirectory sprites;
+    sprites.writeAll(8, 8);
+    ::testing::internal::CaptureStdout();
+    ParticleSystem emitter = makeEmitter(programs(), maxCount, spawnRate, ttlSpawn, spawnsPerSecond);
+    ::testing::internal::GetCapturedStdout();
+    return emitter;
+}
+
+GLint arrayTextureSize(GLenum which) {
+    GLint value = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D_ARRAY, 0, which, &value);
+    return value;
+}
+
+} // namespace
+
+TEST(ParticleProgramsGl, BuildAndExposeTheUniformsTheEmitterSets) {
+    ASSERT_NE(programs().compute.id, 0u);
+    ASSERT_NE(programs().render.id, 0u);
+    GLint localSize[3] = {};
+    glGetProgramiv(programs().compute.id, GL_COMPUTE_WORK_GROUP_SIZE, localSize);
+    EXPECT_EQ(localSize[0], particleWorkGroupSize);
+    EXPECT_EQ(localSize[1] * localSize[2], 1);
+    for (const char* name : {"LastCount", "spawnCount", "MaximumCount", "DeltaT", "TTL_Spawn", "spawnRate",
+                             "direction", "windForce", "randX", "randY", "randZ", "randDirection"})
+        EXPECT_NE(glGetUniformLocation(programs().compute.id, name), -1) << name;
+    for (const char* name :
+         {"ModelViewMatrix", "ProjectionMatrix", "sizeMax", "sizeDerivative", "fire", "col"})
+        EXPECT_NE(glGetUniformLocation(programs().render.id, name), -1) << name;
+}
+
+TEST(ParticleSystemGl, ConstructionSeedsTwoParticlesAndLoadsLayersFromFiveDownToOne) {
+    SpriteDirectory sprites;
+    sprites.writeAll(16, 8);
+    ::testing::internal::CaptureStdout();
+    const ParticleSystem emitter = makeEmitter(programs(), 1000, 12, 20.0f, 10.0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "particle count:  2\ntextures/smoke5.png\ntextures/smoke4.png\ntextures/smoke3.png\n"
+                   "textures/smoke2.png\ntextures/smoke1.png\n");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    EXPECT_EQ(emitter.liveCount, 2);
+    EXPECT_EQ(emitter.current, 0);
+    EXPECT_FALSE(emitter.fire);
+    EXPECT_EQ(emitter.spawnAccumulator, 0.0);
+    for (int pair = 0; pair < 2; ++pair) {
+        for (GLuint buffer : {emitter.positionBuffers[pair], emitter.velocityBuffers[pair]}) {
+            GLint bytes = 0;
+            glBindBuffer(GL_SHADER_STORAGE_BUFFER, buffer);
+            glGetBufferParameteriv(GL_SHADER_STORAGE_BUFFER, GL_BUFFER_SIZE, &bytes);
+            EXPECT_EQ(bytes, 1000 * 16);
+        }
+        glBindVertexArray(emitter.vertexArrays[pair]);
+        GLint source = 0;
+        GLint enabled = 0;
+        GLint components = 0;
+        glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &source);
+        glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+        glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_SIZE, &components);
+        EXPECT_EQ(static_cast<GLuint>(source), emitter.positionBuffers[pair]);
+        EXPECT_TRUE(enabled);
+        EXPECT_EQ(components, 4);
+    }
+    glBindVertexArray(0);
+    for (const glm::vec4& seed : readParticles(emitter.positionBuffers[0], 2))
+        EXPECT_EQ(seed, glm::vec4(0.0f, 0.0f, 0.0f, 20.0f));
+    for (const glm::vec4& seed : readParticles(emitter.velocityBuffers[0], 2))
+        EXPECT_EQ(seed, glm::vec4(0.0f));
+    EXPECT_EQ(counterValue(emitter), 0u);
+
+    // Layer 0 holds smoke5 and layer 4 smoke1, rows in file order.
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 16);
+    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), 8);
+    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_DEPTH), 5);
+    std::vector<unsigned char> texels(16 * 8 * 5 * 4);
+    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    for (int layer = 0; layer < 5; ++layer) {
+        const int number = 5 - layer;
+        const unsigned char* rowSix = &texels[static_cast<size_t>((layer * 8 + 6) * 16 * 4)];
+        EXPECT_EQ(rowSix[0], 40 * number) << "layer " << layer;
+        EXPECT_EQ(rowSix[1], 200 - 30 * number) << "layer " << layer;
+        EXPECT_EQ(rowSix[2], 6) << "layer " << layer;
+    }
+}
+
+TEST(ParticleSystemGl, AMissingOrBrokenProbeStillGivesTheArrayADefinedSize) {
+    {
+        SpriteDirectory sprites;
+        sprites.writeAll(8, 8);
+        std::filesystem::remove(sprites.path(0));
+        ::testing::internal::CaptureStdout();
+        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_NE(out.find("sizing the sprite array from textures/smoke5.png (8x8)"), std::string::npos)
+            << out;
+        EXPECT_NE(out.find("textures/smoke5.png\ntextures/smoke4.png\ntextures/smoke3.png\n"
+                           "textures/smoke2.png\ntextures/smoke1.png\n"),
+                  std::string::npos);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 8);
+    }
+    {
+        SpriteDirectory sprites;
+        sprites.writeGarbage(0);
+        sprites.writeSprite(4, 12, 10);
+        ::testing::internal::CaptureStdout();
+        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+        ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 12);
+        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), 10);
+    }
+    {
+        SpriteDirectory sprites;
+        ::testing::internal::CaptureStdout();
+        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_NE(out.find("using 64x64 empty layers"), std::string::npos) << out;
+        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), fallbackSpriteSize);
+        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), fallbackSpriteSize);
+    }
+}
+
+TEST(ParticleSystemGl, ALayerLargerThanTheProbeIsSkippedWithoutAGlError) {
+    SpriteDirectory sprites;
+    sprites.writeAll(8, 8);
+    sprites.writeSprite(3, 32, 32);
+    ::testing::internal::CaptureStdout();
+    const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    std::vector<unsigned char> texels(8 * 8 * 5 * 4);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[(1 * 64) * 4], 40 * 4);
+    EXPECT_EQ(texels[(3 * 64) * 4], 40 * 2);
+}
+
+TEST(ParticleSystemGl, EachUpdateWritesTheOtherPairStartingFromTheSeeds) {
+    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
+
+    emitter.update(1.0 / 60.0);
+    EXPECT_EQ(emitter.current, 1);
+    ASSERT_EQ(emitter.liveCount, 2);
+    for (const glm::vec4& particle : readParticles(emitter.positionBuffers[1], 2)) {
+        EXPECT_LT(glm::length(glm::vec3(particle)), 1e-3f);
+        EXPECT_NEAR(particle.w, 20.0f - 1.0f / 60.0f, 1e-5f);
+    }
+    EXPECT_EQ(counterValue(emitter), 0u);
+
+    for (int step = 0; step < 6; ++step) {
+        const uint8_t before = emitter.current;
+        emitter.update(1.0 / 60.0);
+        EXPECT_NE(emitter.current, before);
+        EXPECT_EQ(static_cast<GLuint>(boundStorage(0)), emitter.positionBuffers[before]);
+        EXPECT_EQ(static_cast<GLuint>(boundStorage(2)), emitter.positionBuffers[emitter.current]);
+        EXPECT_EQ(static_cast<GLuint>(boundStorage(3)), emitter.velocityBuffers[emitter.current]);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
+    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
+
+    double mirror = 0.0;
+    int expected = 2;
+    for (int step = 0; step < 90; ++step) {
+        expected += static_cast<int>(takeSpawnEvents(mirror, 1.0 / 30.0, 10.0)) * 12;
+        emitter.update(1.0 / 30.0);
+        ASSERT_EQ(emitter.liveCount, expected) << "step " << step;
+    }
+    // A long frame holds five events; all of them spawn although the dispatch is sized by the live
+    // count alone.
+    expected += static_cast<int>(takeSpawnEvents(mirror, 0.5, 10.0)) * 12;
+    emitter.update(0.5);
+    EXPECT_EQ(emitter.liveCount, expected);
+    EXPECT_GE(expected, 2 + 12 * 34);
+}
+
+TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
+    ParticleSystem emitter = quietEmitter(300, 50, 100.0f, 30.0);
+
+    int peak = 0;
+    for (int step = 0; step < 2000; ++step) {
+        // The program itself must keep its counter within the capacity, before the CPU's bound.
+        emitter.runComputeStep(1.0 / 30.0);
+        glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT);
+        ASSERT_LE(counterValue(emitter), 300u) << "step " << step;
+        emitter.collectLiveCount();
+        ASSERT_GT(emitter.liveCount, 2) << "step " << step;
+        ASSERT_LE(emitter.liveCount, 300) << "step " << step;
+        peak = std::max(peak, emitter.liveCount);
+    }
+    EXPECT_EQ(peak, 300);
+    const std::vector<glm::vec4> positions = readParticles(emitter.positionBuffers[emitter.current], 300);
+    const std::vector<glm::vec4> velocities = readParticles(emitter.velocityBuffers[emitter.current], 300);
+    float oldest = 100.0f;
+    for (size_t k = 0; k < positions.size(); ++k) {
+        ASSERT_TRUE(std::isfinite(glm::length(positions[k])) && std::isfinite(glm::length(velocities[k])));
+        ASSERT_GT(positions[k].w, 0.0f);
+        ASSERT_LE(positions[k].w, 100.0f);
+        oldest = std::min(oldest, positions[k].w);
+    }
+    // Full buffers refuse new particles rather than dropping living ones: the seeds are still there.
+    EXPECT_NEAR(oldest, 100.0f - 2000.0f / 30.0f, 0.01f);
+}
+
+TEST(ParticleSystemGl, ParticlesRiseDriftWithTheWindAndDie) {
+    ParticleSystem emitter = quietEmitter(2000, 12, 1.5f, 10.0);
+    emitter.windForce = glm::vec3(0.8f, 0.0f, 0.0f);
+
+    for (int step = 0; step < 60; ++step)
+        emitter.update(1.0 / 30.0);
+    const int running = emitter.liveCount;
+    EXPECT_GT(running, 100);
+    glm::vec3 mean(0.0f);
+    for (const glm::vec4& particle : readParticles(emitter.positionBuffers[emitter.current], running))
+        mean += glm::vec3(particle) / static_cast<float>(running);
+    EXPECT_GT(mean.y, 0.03f);
+    EXPECT_GT(mean.x, 0.05f);
+    EXPECT_NEAR(mean.z, 0.0f, 0.15f);
+
+    // Without new spawns every particle is gone once the longest life has run out.
+    emitter.spawnsPerSecond = 0.0;
+    int previous = running;
+    for (int step = 0; step < 48; ++step) {
+        emitter.update(1.0 / 30.0);
+        ASSERT_LE(emitter.liveCount, previous);
+        previous = emitter.liveCount;
+    }
+    EXPECT_EQ(emitter.liveCount, 0);
+}
+
+TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
+    const ShaderProgram runaway =
+        buildComputeProgram("#version 430 core\n"
+                            "layout(local_size_x = 256) in;\n"
+                            "layout(binding = 4, offset = 0) uniform atomic_uint c;\n"
+                            "void main() { atomicCounterIncrement(c); }\n");
+    ASSERT_NE(runaway.id, 0u);
+    ParticleSystem emitter = quietEmitter(16, 12, 20.0f, 10.0);
+    emitter.computeProgram = runaway.id;
+
+    emitter.update(1.0 / 60.0);
+    EXPECT_EQ(emitter.liveCount, 16);
+    EXPECT_EQ(counterValue(emitter), 0u);
+    emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) {
+    ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
+    emitter.update(1.0 / 60.0);
+    const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 250.0f);
+
+    for (int live : {2, 0}) {
+        emitter.liveCount = live;
+        GLuint otherArray = 0;
+        glGenVertexArrays(1, &otherArray);
+        glBindVertexArray(otherArray);
+        glUseProgram(programs().compute.id);
+        glEnable(GL_BLEND);
+        glDepthMask(GL_FALSE);
+        glActiveTexture(GL_TEXTURE3);
+
+        emitter.draw(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -5.0f)), projection);
+
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "live " << live;
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "live " << live;
+        GLboolean depthWrites = GL_FALSE;
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+        EXPECT_TRUE(depthWrites) << "live " << live;
+        GLint value = -1;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &value);
+        EXPECT_EQ(value, 0);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &value);
+        EXPECT_EQ(value, 0);
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
+        EXPECT_EQ(value, GL_TEXTURE0);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D_ARRAY, &value);
+        EXPECT_EQ(static_cast<GLuint>(value), emitter.spriteTexture);
+        glDeleteVertexArrays(1, &otherArray);
+    }
+}
+
+TEST(ParticleSystemGl, AnEmitterWhoseProgramsFailedShowsNothingWithoutGlErrors) {
+    SpriteDirectory sprites;
+    sprites.writeAll(8, 8);
+    ::testing::internal::CaptureStdout();
+    ParticleSystem emitter(0, 0, 100, 12, glm::vec3(0.0f, 0.15f, 0.0f), 20.0f, glm::vec3(0.0f), 0.7f, 0.1f,
+                           0.7f, 0.13f, 1.0f, 10.0f, glm::vec3(0.0f), 10.0);
+    ::testing::internal::GetCapturedStdout();
+    clearGlErrors();
+    emitter.update(1.0 / 60.0);
+    emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(emitter.liveCount, 0);
+    EXPECT_EQ(emitter.current, 1);
+}
