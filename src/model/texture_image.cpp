@@ -90,7 +90,7 @@ bool pngChunksFit(const unsigned char* data, size_t size) {
     return true;
 }
 
-DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimension) {
+DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimension, int desiredChannels) {
     DecodedImage image;
     if (size == 0 || size > static_cast<size_t>(INT_MAX) || !jpegHuffmanTablesFit(data, size) ||
         !pngChunksFit(data, size))
@@ -102,16 +102,21 @@ DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimensio
     const bool sized = stbi_info_from_memory(data, length, &width, &height, &channels) != 0;
     if (!sized || width < 1 || height < 1 || width > maxDimension || height > maxDimension)
         return image;
-    image.pixels = stbi_load_from_memory(data, length, &image.width, &image.height, &image.channels, 0);
+    if (desiredChannels < 0 || desiredChannels > 4)
+        return image;
+    image.pixels =
+        stbi_load_from_memory(data, length, &image.width, &image.height, &image.channels, desiredChannels);
     if (!image.pixels)
         return DecodedImage{};
+    if (desiredChannels != 0)
+        image.channels = desiredChannels;
     image.format = pixelFormatForChannels(image.channels);
     if (image.format == 0)
         releaseImage(image);
     return image;
 }
 
-DecodedImage decodeImageFile(const std::string& path, int maxDimension) {
+DecodedImage decodeImageFile(const std::string& path, int maxDimension, int desiredChannels) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return DecodedImage{};
@@ -123,7 +128,7 @@ DecodedImage decodeImageFile(const std::string& path, int maxDimension) {
            bytes.size() <= static_cast<size_t>(INT_MAX))
         bytes.insert(bytes.end(), chunk, chunk + got);
     std::fclose(file);
-    return decodeImage(bytes.data(), bytes.size(), maxDimension);
+    return decodeImage(bytes.data(), bytes.size(), maxDimension, desiredChannels);
 }
 
 void releaseImage(DecodedImage& image) {

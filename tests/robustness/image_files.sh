@@ -89,4 +89,18 @@ break_file "$dir" textures/smoke0.png missing
 run_case smoke0_missing "$dir" --fixed-step 0.5 --max-frames 4
 expect_normal_end smoke0_missing
 report_case smoke0_missing "$(grep -c -F 'textures/smoke' "$OUT" || true) sprite lines"
+
+# Sprites and a texture made of the decoder faults the fuzzer found (tests/fuzz/corpus/texture): a PNG
+# chunk claiming 2 GB, a JPEG table of too many codes, a scan with an undefined table. Refused or
+# decoded harmlessly; under the sanitizer job an overrun would be reported.
+corpus=$(cd "$(dirname "$0")/../fuzz/corpus/texture" && pwd)
+dir=$(case_assets hostile)
+cp "$corpus/idat-claims-2gb.png" "$(own_path "$dir" textures/smoke0.png)"
+cp "$corpus/huffman-overrun.jpg" "$(own_path "$dir" textures/smoke1.png)"
+cp "$corpus/undefined-huffman-table.jpg" "$(own_path "$dir" textures/smoke2.png)"
+cp "$corpus/huffman-overrun-fill-bytes.jpg" "$(own_path "$dir" textures/car_body.jpg)"
+run_case hostile "$dir" --fixed-step 0.5 --max-frames 4
+expect_normal_end hostile
+expect_count hostile "Texture failed to load at path: textures/car_body.jpg" 3
+report_case hostile "$(grep -c -F 'textures/smoke' "$OUT" || true) sprite lines, car paint refused"
 echo "PASS: $CASES_RUN cases"

@@ -50,6 +50,19 @@ TEST(DecodeImage, KeepsTheFilesOwnSizeChannelsAndFirstRow) {
     }
 }
 
+TEST(DecodeImage, ConvertsToTheChannelCountAskedFor) {
+    // The smoke sprites want RGBA whatever the file holds: grey spreads over RGB, alpha comes in opaque.
+    DecodedImage image = decodeImageFile(writePng("grey.png", 2, 1, 1), 16, 4);
+    ASSERT_NE(image.pixels, nullptr);
+    EXPECT_EQ(image.channels, 4);
+    EXPECT_EQ(image.format, static_cast<GLenum>(GL_RGBA));
+    const unsigned char expected[] = {0, 0, 0, 255, 7, 7, 7, 255};
+    EXPECT_EQ(std::vector<unsigned char>(image.pixels, image.pixels + 8),
+              std::vector<unsigned char>(expected, expected + 8));
+    releaseImage(image);
+    EXPECT_EQ(decodeImageFile(writePng("five.png", 2, 1, 1), 16, 5).pixels, nullptr) << "no 5-channel images";
+}
+
 TEST(DecodeImage, AnImageBeyondTheLimitIsRefusedAndOneAtItDecodes) {
     DecodedImage atLimit = decodeImageFile(writePng("limit.png", 16, 16, 3), 16);
     EXPECT_NE(atLimit.pixels, nullptr);
