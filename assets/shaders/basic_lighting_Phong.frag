@@ -47,7 +47,7 @@ uniform sampler2D shadowMap;
 const vec3 NIGHT_AMBIENT = vec3(0.13, 0.15, 0.25);
 // The moon's colour arrives warm; moonlight reads cold, so it is tinted towards blue.
 const vec3 MOON_TINT = vec3(0.55, 0.72, 1.15);
-const float MOON_INTENSITY = 0.42;
+const float MOON_INTENSITY = 0.75;
 // Sodium-warm street lamps: with the scene's attenuation (0.2, 0.02, 0.1) the street 5.7 units below
 // a lamp gets 0.28 of LAMP_INTENSITY. The lamp heads shine down: sideways they give a fifth of that,
 // so the light pools on the street instead of flooding the walls and posts around it.
