@@ -13,8 +13,9 @@ in vec2 texCoords;
 
 layout(location = 0) out vec4 fragColor;
 
-// Small and constant so that the light loop unrolls (llvmpipe indexes uniform arrays slowly).
-const int MAX_POINT_LIGHTS = 4;
+// The scene's three street lamps; each is shaded by its own call with a constant index, since
+// llvmpipe indexes uniform arrays slowly.
+const int MAX_POINT_LIGHTS = 3;
 uniform int numpointlights;
 uniform int numdirectlights;
 uniform vec3 lightColor[MAX_POINT_LIGHTS];
@@ -47,7 +48,7 @@ uniform sampler2D shadowMap;
 const vec3 NIGHT_AMBIENT = vec3(0.13, 0.15, 0.25);
 // The moon's colour arrives warm; moonlight reads cold, so it is tinted towards blue.
 const vec3 MOON_TINT = vec3(0.55, 0.72, 1.15);
-const float MOON_INTENSITY = 0.42;
+const float MOON_INTENSITY = 0.75;
 // Sodium-warm street lamps: with the scene's attenuation (0.2, 0.02, 0.1) the street 5.7 units below
 // a lamp gets 0.28 of LAMP_INTENSITY. The lamp heads shine down: sideways they give a fifth of that,
 // so the light pools on the street instead of flooding the walls and posts around it.
@@ -94,6 +95,21 @@ vec3 lightShare(vec3 albedo, vec3 normal, vec3 toViewer, vec3 toLight) {
     return diffuseStrength * diffuseTerm * albedo + vec3(specularStrength * gloss * specularTerm);
 }
 
+// Street lamp i (lit only when i < numpointlights), fading out by LAMP_RANGE and shining mostly down.
+vec3 lampLight(int i, vec3 albedo, vec3 normal, vec3 toViewer) {
+    vec3 offset = lightPos[i] - worldPosition;
+    float distance = length(offset);
+    float attenuation = 1.0 / max(constant[i] + linear[i] * distance + quadratic[i] * distance * distance, 1e-3);
+    float fade = min(distance / LAMP_RANGE, 1.0);
+    fade *= fade;
+    fade = 1.0 - fade * fade;
+    vec3 toLamp = offset / max(distance, 1e-4);
+    float beam = mix(LAMP_SIDEWAYS, 1.0, smoothstep(0.2, 0.9, toLamp.y));
+    float present = i < numpointlights ? 1.0 : 0.0;
+    return present * LAMP_INTENSITY * attenuation * fade * fade * beam * LAMP_TINT * lightColor[i] *
+           lightShare(albedo, normal, toViewer, toLamp);
+}
+
 // `shadow` dims the moonlight only; `occlusion`, squared, dims every light, so that creases and
 // contacts read under the lamps and the moon as well as in the dark.
 vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlusion) {
@@ -103,22 +119,8 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
     if (numdirectlights > 0)
         color += shadow * occlusion * MOON_INTENSITY * MOON_TINT * directLightColor *
                  lightShare(albedo, normal, toViewer, normalize(-lightDirect));
-    for (int i = 0; i < MAX_POINT_LIGHTS; ++i) {
-        if (i >= numpointlights)
-            break;
-        vec3 offset = lightPos[i] - worldPosition;
-        float distance = length(offset);
-        if (distance >= LAMP_RANGE)
-            continue;
-        float attenuation = 1.0 / max(constant[i] + linear[i] * distance + quadratic[i] * distance * distance, 1e-3);
-        float fade = distance / LAMP_RANGE;
-        fade *= fade;
-        fade = 1.0 - fade * fade;
-        vec3 toLamp = offset / max(distance, 1e-4);
-        float beam = mix(LAMP_SIDEWAYS, 1.0, smoothstep(0.2, 0.9, toLamp.y));
-        color += occlusion * LAMP_INTENSITY * attenuation * fade * fade * beam * LAMP_TINT * lightColor[i] *
-                 lightShare(albedo, normal, toViewer, toLamp);
-    }
+    color += occlusion * (lampLight(0, albedo, normal, toViewer) + lampLight(1, albedo, normal, toViewer) +
+                          lampLight(2, albedo, normal, toViewer));
     if (isReflective == 1) {
         // Reflective materials mirror the night sky, most at grazing angles (Schlick's Fresnel);
         // "alpha" is the strongest share the reflection may take.

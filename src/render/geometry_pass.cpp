@@ -1,9 +1,7 @@
 // Prepares the geometry buffer and its program for the frame's static and skinned draws.
 #include "render/geometry_pass.hpp"
 
-// Leaves gBuffer bound for drawing, the window-sized viewport (kept by every later pass), depth test
-// (GL_LESS) and writes on, stencil test and blending off, back faces culled, geometryProgram current,
-// depthMap on unit 2 and unit 0 active. Leaves gBuffer bound for drawing and as the read framebuffer.
+// Leaves gBuffer bound for drawing and as the read framebuffer.
 void keepStaticDepth(const RenderTargets& targets) {
     if (!targets.staticDepthComplete)
         return;
@@ -14,6 +12,9 @@ void keepStaticDepth(const RenderTargets& targets) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
 }
 
+// Leaves gBuffer bound for drawing, the window-sized viewport (kept by every later pass), depth test
+// (GL_LESS) and writes on, stencil test and blending off, back faces culled, geometryProgram current,
+// depthMap on unit 2 and unit 0 active.
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -49,10 +49,13 @@ LightSet fourLights() {
     return lights;
 }
 
-// Marks every point-light entry and the directional uniforms with values no call would write.
+// Marks every point-light entry the shader holds (one per street lamp) and the directional
+// uniforms with values no call would write.
+constexpr int kShaderPointLights = 3;
+
 void markAll(const ShaderProgram& program) {
     program.use();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kShaderPointLights; ++i) {
         program.setVec3(at("lightColor[", i), glm::vec3(-7.0f));
         program.setVec3(at("lightPos[", i), glm::vec3(-7.0f));
         program.setFloat(at("constant[", i), -7.0f);
@@ -70,15 +73,16 @@ void apply(const ShaderProgram& program, const LightSet& lights, const MaterialP
 
 } // namespace
 
-TEST(ApplyLightSet, PointCountThreeWritesIndicesZeroToTwoOnlyEvenWithAFourthLightInTheArrays) {
+TEST(ApplyLightSet, PointCountTwoWritesIndicesZeroAndOneOnlyEvenWithMoreLightsInTheArrays) {
     const ShaderProgram program = testPrograms().phong;
     ASSERT_NE(program.id, 0u);
     markAll(program);
-    const LightSet lights = fourLights();
+    LightSet lights = fourLights();
+    lights.pointCount = 2;
     apply(program, lights, MaterialParams{}, AppState{});
 
-    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 3);
-    for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 2);
+    for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(uniformVec3(program.id, at("lightColor[", i)), lights.pointColors[static_cast<size_t>(i)]);
         EXPECT_EQ(uniformVec3(program.id, at("lightPos[", i)), lights.pointPositions[static_cast<size_t>(i)]);
@@ -87,11 +91,12 @@ TEST(ApplyLightSet, PointCountThreeWritesIndicesZeroToTwoOnlyEvenWithAFourthLigh
         EXPECT_EQ(uniformFloat(program.id, at("quadratic[", i)),
                   lights.pointQuadratic[static_cast<size_t>(i)]);
     }
-    EXPECT_EQ(uniformVec3(program.id, "lightColor[3]"), glm::vec3(-7.0f));
-    EXPECT_EQ(uniformVec3(program.id, "lightPos[3]"), glm::vec3(-7.0f));
-    EXPECT_EQ(uniformFloat(program.id, "constant[3]"), -7.0f);
-    EXPECT_EQ(uniformFloat(program.id, "linear[3]"), -7.0f);
-    EXPECT_EQ(uniformFloat(program.id, "quadratic[3]"), -7.0f);
+    EXPECT_EQ(uniformVec3(program.id, "lightColor[2]"), glm::vec3(-7.0f));
+    EXPECT_EQ(uniformVec3(program.id, "lightPos[2]"), glm::vec3(-7.0f));
+    EXPECT_EQ(uniformFloat(program.id, "constant[2]"), -7.0f);
+    EXPECT_EQ(uniformFloat(program.id, "linear[2]"), -7.0f);
+    EXPECT_EQ(uniformFloat(program.id, "quadratic[2]"), -7.0f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(ApplyLightSet, CountZeroHandsOverNoLightAndKeepsWhatTheProgramHad) {
@@ -123,15 +128,16 @@ TEST(ApplyLightSet, CountsBeyondTheArraysAreCutToWhatTheArraysHold) {
     const ShaderProgram program = testPrograms().phong;
     markAll(program);
     LightSet lights = fourLights();
-    lights.pointColors.pop_back();
+    lights.pointColors.resize(2);
     lights.pointCount = 6;
     lights.directionalCount = 5;
     apply(program, lights, MaterialParams{}, AppState{});
-    // Three colours, four of everything else: three lights can be handed over.
-    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 3);
+    // Two colours, four of everything else: two lights can be handed over.
+    EXPECT_EQ(uniformInt(program.id, "numpointlights"), 2);
     EXPECT_EQ(uniformInt(program.id, "numdirectlights"), 2);
-    EXPECT_EQ(uniformVec3(program.id, "lightColor[2]"), lights.pointColors[2]);
-    EXPECT_EQ(uniformVec3(program.id, "lightPos[3]"), glm::vec3(-7.0f));
+    EXPECT_EQ(uniformVec3(program.id, "lightColor[1]"), lights.pointColors[1]);
+    EXPECT_EQ(uniformVec3(program.id, "lightPos[2]"), glm::vec3(-7.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(ApplyLightSet, SetsTheFixedAlphaMaterialSwitchesMatrixAndSamplers) {

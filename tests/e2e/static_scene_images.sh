@@ -1,0 +1,111 @@
+# Screenshots of the static scene at fixed flight times, 320 x 180 with one second of flight per
+# frame, checked for what each pass adds: the moon's shadows, contact darkening (H), gamma (G), a
+# lamp's pool, the character only inside its windows; and two frames against golden images.
+source "$(dirname "$0")/../support/e2e_lib.sh"
+run_under_xvfb
+
+GOLDEN_DIR=$(cd "$(dirname "$0")/../golden" && pwd)
+# shellcheck source=../golden/golden_run.sh
+source "$GOLDEN_DIR/golden_run.sh"
+
+small=$(assets_with_settings small <<<"$GOLDEN_SETTINGS")
+gammaOff=$(assets_with_settings gamma_off <<<"$GOLDEN_SETTINGS
+gammaEnabled = false")
+
+# Runs the flight up to the last frame asked for, writing WORK/<tag>/fN.png for each frame N.
+flight() {
+    local tag=$1 assets=$2 frames=$3
+    shift 3
+    mkdir -p "$WORK/$tag"
+    local shots=() last=0
+    for frame in $frames; do
+        shots+=(--screenshot "$frame:$WORK/$tag/f$frame.png")
+        last=$frame
+    done
+    "$VIEWER" --assets "$assets" --fixed-step "$GOLDEN_STEP" --max-frames "$last" "${GOLDEN_ARGS[@]}" \
+        "${shots[@]}" "$@" \
+        >"$WORK/$tag.out" 2>"$WORK/$tag.err" || fail "the $tag run failed: $(tail -3 "$WORK/$tag.err")"
+    for frame in $frames; do
+        [ -f "$WORK/$tag/f$frame.png" ] || fail "the $tag run wrote no frame $frame"
+    done
+}
+
+# Mean brightness (0 ... 255) of a rectangle X Y W H of a screenshot.
+brightness() {
+    png_stats "$@" | awk '{ printf "%d", ($3 + $4 + $5) / 3 }'
+}
+
+# Pixels of a rectangle (or of the whole image) that differ by more than THRESHOLD in a channel.
+differing() {
+    png_stats --diff "$@" | awk '{ print $1 }'
+}
+
+flight normal "$small" "2 17 40 70 85"
+flight no_shadow "$small" "2" --skip-pass shadow
+flight no_occlusion "$small" "2" --skip-pass occlusion
+flight gamma_off "$gammaOff" "2"
+flight no_character "$small" "17 40 70 85" --skip-pass character
+flight no_lamps "$small" "85" --skip-pass lamps
+
+# 2 s, top floor: moonlight falls through a window onto the floor; the floor around it lies in the
+# wall's shadow. Without the shadow map the whole floor is moonlit.
+patch="60 140 20 10"
+shade="0 150 40 20"
+lit=$(brightness "$WORK/normal/f2.png" $patch)
+shadowed=$(brightness "$WORK/normal/f2.png" $shade)
+unshadowed=$(brightness "$WORK/no_shadow/f2.png" $shade)
+[ "$lit" -ge $((shadowed + 4)) ] || fail "the moonlit patch ($lit) is not brighter than the shadowed floor ($shadowed)"
+[ "$unshadowed" -ge $((shadowed + 5)) ] ||
+    fail "the shadowed floor ($shadowed) is not darker than without the shadow pass ($unshadowed)"
+[ "$(brightness "$WORK/no_shadow/f2.png" $patch)" -le $((lit + 3)) ] ||
+    fail "the moonlit patch changes without the shadow pass: the moon reaches it either way"
+echo "shadow: moonlit patch $lit, shadowed floor $shadowed, the same floor without shadows $unshadowed"
+
+# H: contact darkening in the creases of the room; switched off, they and only they get lighter.
+creases=$(differing "$WORK/normal/f2.png" "$WORK/no_occlusion/f2.png" 3)
+[ "$creases" -ge 2000 ] || fail "switching occlusion off changes only $creases pixels by more than 3/255"
+[ "$(brightness "$WORK/normal/f2.png")" -lt "$(brightness "$WORK/no_occlusion/f2.png")" ] ||
+    fail "occlusion does not darken the image"
+echo "occlusion: $creases pixels change by more than 3/255 without it"
+
+# G: without gamma correction the night falls to near black.
+corrected=$(brightness "$WORK/normal/f2.png")
+plain=$(brightness "$WORK/gamma_off/f2.png")
+[ "$corrected" -ge $((plain + 8)) ] || fail "gamma correction ($corrected) barely brightens the image ($plain)"
+echo "gamma: mean brightness $corrected corrected, $plain without"
+
+# 85 s, street level: the lamp ahead pools on the road; with the lamps out the pool is gone.
+pool="120 120 80 30"
+on=$(brightness "$WORK/normal/f85.png" $pool)
+out=$(brightness "$WORK/no_lamps/f85.png" $pool)
+[ "$on" -ge $((out + 15)) ] || fail "the lamp's pool ($on) is not brighter than with the lamps out ($out)"
+echo "lamp pool: $on lit, $out with the lamps out"
+
+# The character walks on the top floor at 17 s and in front of the camera at 85 s; at 40 s it is
+# not drawn, and at 70 s it walks behind the camera. Only its own pixels (and its shadow) change.
+[ "$(differing "$WORK/normal/f17.png" "$WORK/no_character/f17.png" 8 218 143 22 28)" -ge 40 ] ||
+    fail "the character is not on screen at 17 s"
+[ "$(differing "$WORK/normal/f85.png" "$WORK/no_character/f85.png" 8 64 150 50 30)" -ge 150 ] ||
+    fail "the character is not on screen at 85 s"
+[ "$(differing "$WORK/normal/f85.png" "$WORK/no_character/f85.png" 8 200 0 120 100)" -eq 0 ] ||
+    fail "leaving the character out changes the picture far from it at 85 s"
+for frame in 40 70; do
+    [ "$(differing "$WORK/normal/f$frame.png" "$WORK/no_character/f$frame.png" 0)" -eq 0 ] ||
+        fail "the character shows at $frame s"
+done
+echo "character: on screen at 17 s and 85 s, not at 40 s and 70 s"
+
+# Golden images: at most GOLDEN_MAX_PIXELS pixels may differ by more than GOLDEN_TOLERANCE in a channel.
+for frame in $GOLDEN_FRAMES; do
+    golden="$GOLDEN_DIR/static_scene_f$frame.png"
+    [ -f "$golden" ] || fail "$golden is missing (tests/golden/regenerate.sh writes it)"
+    over=$(differing "$golden" "$WORK/normal/f$frame.png" "$GOLDEN_TOLERANCE")
+    [ "$over" -le "$GOLDEN_MAX_PIXELS" ] || {
+        cp "$WORK/normal/f$frame.png" "${TMPDIR:-/tmp}/static_scene_f$frame.actual.png"
+        fail "frame $frame: $over pixels differ from $golden by more than $GOLDEN_TOLERANCE/255" \
+            "(kept as ${TMPDIR:-/tmp}/static_scene_f$frame.actual.png; tests/golden/regenerate.sh renews" \
+            "the golden images after an intended change)"
+    }
+    echo "golden frame $frame: $over pixels beyond $GOLDEN_TOLERANCE/255"
+done
+echo "PASS"
