@@ -1,22 +1,17 @@
 // Loads the smoke sprite images into one array texture with stb_image.
 #include "particles/sprite_array.hpp"
 
-#include <stb_image.h>
+#include "model/texture_image.hpp"
 
-#include <cstdio>
 #include <iostream>
 
 namespace {
 
-// Opens with mode "rb" and decodes to 8-bit RGBA; nullptr when either step fails.
-unsigned char* loadRgba(const std::string& path, int& width, int& height) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    int channels = 0;
-    unsigned char* pixels = stbi_load_from_file(file, &width, &height, &channels, 4);
-    std::fclose(file);
-    return pixels;
+// Opens with mode "rb" and decodes to 8-bit RGBA; no pixels when either step fails. Goes through the
+// same guarded decoder as the material textures, which refuses files that would overrun the system's
+// stb_image and images no OpenGL 4.3 context is sure to hold.
+DecodedImage loadRgba(const std::string& path) {
+    return decodeImageFile(path, guaranteedMaxTextureSize, 4);
 }
 
 } // namespace
@@ -26,11 +21,9 @@ std::string spriteFileName(const char* prefix, int number) {
 }
 
 SpriteSize readSpriteSize(const std::string& path) {
-    SpriteSize size;
-    unsigned char* pixels = loadRgba(path, size.width, size.height);
-    if (!pixels)
-        return {};
-    stbi_image_free(pixels);
+    DecodedImage image = loadRgba(path);
+    const SpriteSize size{image.width, image.height};
+    releaseImage(image);
     return size;
 }
 
@@ -66,17 +59,15 @@ GLuint loadSpriteArray(const char* prefix, int probeNumber, int layerCount) {
     for (int layer = 0; layer < layerCount; ++layer) {
         const std::string name = spriteFileName(prefix, layerCount - layer);
         std::cout << name << std::endl;
-        int width = 0;
-        int height = 0;
-        unsigned char* pixels = loadRgba(name, width, height);
-        if (!pixels)
+        DecodedImage image = loadRgba(name);
+        if (!image.pixels)
             continue;
         // A layer image larger than the array would only raise GL_INVALID_VALUE and leave the layer
         // empty; skipping it gives the same texture without the error.
-        if (width <= size.width && height <= size.height)
-            glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, layer, width, height, 1, GL_RGBA, GL_UNSIGNED_BYTE,
-                            pixels);
-        stbi_image_free(pixels);
+        if (image.width <= size.width && image.height <= size.height)
+            glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, layer, image.width, image.height, 1, GL_RGBA,
+                            GL_UNSIGNED_BYTE, image.pixels);
+        releaseImage(image);
     }
 
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);

@@ -50,6 +50,19 @@ TEST(DecodeImage, KeepsTheFilesOwnSizeChannelsAndFirstRow) {
     }
 }
 
+TEST(DecodeImage, ConvertsToTheChannelCountAskedFor) {
+    // The smoke sprites want RGBA whatever the file holds: grey spreads over RGB, alpha comes in opaque.
+    DecodedImage image = decodeImageFile(writePng("grey.png", 2, 1, 1), 16, 4);
+    ASSERT_NE(image.pixels, nullptr);
+    EXPECT_EQ(image.channels, 4);
+    EXPECT_EQ(image.format, static_cast<GLenum>(GL_RGBA));
+    const unsigned char expected[] = {0, 0, 0, 255, 7, 7, 7, 255};
+    EXPECT_EQ(std::vector<unsigned char>(image.pixels, image.pixels + 8),
+              std::vector<unsigned char>(expected, expected + 8));
+    releaseImage(image);
+    EXPECT_EQ(decodeImageFile(writePng("five.png", 2, 1, 1), 16, 5).pixels, nullptr) << "no 5-channel images";
+}
+
 TEST(DecodeImage, AnImageBeyondTheLimitIsRefusedAndOneAtItDecodes) {
     DecodedImage atLimit = decodeImageFile(writePng("limit.png", 16, 16, 3), 16);
     EXPECT_NE(atLimit.pixels, nullptr);
@@ -82,6 +95,131 @@ TEST(DecodeImage, AHeaderClaimingAHugeImageIsRefusedFromTheHeaderAlone) {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const DecodedImage image = decodeImageFile(path, 16384);
     EXPECT_EQ(image.pixels, nullptr);
+}
+
+namespace {
+
+std::vector<unsigned char> smallJpeg() {
+    const std::string path = tempPath("tables.jpg");
+    std::vector<unsigned char> pixels(8 * 8 * 3);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<unsigned char>(i * 13);
+    EXPECT_NE(stbi_write_jpg(path.c_str(), 8, 8, 3, pixels.data(), 90), 0);
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+size_t firstHuffmanTable(const std::vector<unsigned char>& bytes) {
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC4)
+            return i;
+    return bytes.size();
+}
+
+} // namespace
+
+TEST(JpegHuffmanTables, ARealJpegAndOtherFormatsPass) {
+    const std::vector<unsigned char> jpeg = smallJpeg();
+    EXPECT_TRUE(jpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+    DecodedImage image = decodeImage(jpeg.data(), jpeg.size(), 16);
+    EXPECT_NE(image.pixels, nullptr);
+    releaseImage(image);
+    const unsigned char png[] = {0x89, 'P', 'N', 'G', 0xFF, 0xC4, 0xFF, 0xFF};
+    EXPECT_TRUE(jpegHuffmanTablesFit(png, sizeof png)) << "only JPEG data is looked at";
+    EXPECT_TRUE(jpegHuffmanTablesFit(png, 0));
+}
+
+TEST(JpegHuffmanTables, ATableOfMoreThan256CodesIsRefusedBeforeDecoding) {
+    // stb_image 2.27 would write these 512 code lengths into an array of 257: memory corruption from
+    // a 700-byte texture, found by the texture fuzzer.
+    std::vector<unsigned char> jpeg = smallJpeg();
+    const size_t table = firstHuffmanTable(jpeg);
+    ASSERT_LT(table + 21, jpeg.size());
+    for (size_t i = 0; i < 16; ++i)
+        jpeg[table + 5 + i] = 32;
+    EXPECT_FALSE(jpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+    EXPECT_EQ(decodeImage(jpeg.data(), jpeg.size(), 16).pixels, nullptr);
+
+    // Fill bytes before the start marker still make it a JPEG to the decoder.
+    std::vector<unsigned char> filled = {0xFF, 0xFF, 0xFF};
+    filled.insert(filled.end(), jpeg.begin() + 1, jpeg.end());
+    EXPECT_FALSE(jpegHuffmanTablesFit(filled.data(), filled.size()));
+
+    // Exactly 256 codes is what the format allows.
+    for (size_t i = 0; i < 16; ++i)
+        jpeg[table + 5 + i] = 16;
+    EXPECT_TRUE(jpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+}
+
+TEST(JpegHuffmanTables, ASecondTableInTheSameSegmentIsCheckedToo) {
+    // One segment may carry several tables; the decoder reads as many as its length leaves room for.
+    std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x40, 0x00};
+    jpeg.insert(jpeg.end(), {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}); // 1 code: symbol 7
+    jpeg.push_back(0x11);
+    jpeg.insert(jpeg.end(), 16, 255); // 4080 codes
+    EXPECT_FALSE(jpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+    jpeg[5] = 19; // the segment ends after the first table
+    EXPECT_TRUE(jpegHuffmanTablesFit(jpeg.data(), jpeg.size()));
+}
+
+TEST(DecodeImage, OnlyJpegAndPngAreDecoded) {
+    const std::vector<unsigned char> pixels(4 * 4 * 3, 200);
+    const std::string bmp = tempPath("other.bmp");
+    const std::string tga = tempPath("other.tga");
+    ASSERT_NE(stbi_write_bmp(bmp.c_str(), 4, 4, 3, pixels.data()), 0);
+    ASSERT_NE(stbi_write_tga(tga.c_str(), 4, 4, 3, pixels.data()), 0);
+    EXPECT_EQ(decodeImageFile(bmp, 16).pixels, nullptr);
+    EXPECT_EQ(decodeImageFile(tga, 16).pixels, nullptr);
+    // A PNM header whose width overflows int while it is read: never parsed now.
+    const std::string pnm = "P6\n5622522222222222222222222 \n082\n255\n";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(pnm.data());
+    EXPECT_EQ(decodeImage(bytes, pnm.size(), 16).pixels, nullptr);
+}
+
+TEST(DecodeImage, AScanWithAnUndefinedHuffmanTableDecodesWithinBounds) {
+    // Found by the texture fuzzer: a progressive JPEG whose scans name tables it never defines. With
+    // the decoder's state zeroed the result is harmless (decoded or refused); the sanitizer job runs
+    // this test with bounds checks on the decoder.
+    std::ifstream in(std::string(DUSKVALE_SOURCE_DIR) +
+                         "/tests/fuzz/corpus/texture/undefined-huffman-table.jpg",
+                     std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    for (int run = 0; run < 3; ++run) {
+        DecodedImage image = decodeImage(bytes.data(), bytes.size(), 1024);
+        if (image.pixels) {
+            EXPECT_EQ(image.width, 8);
+            EXPECT_EQ(image.height, 8);
+        }
+        releaseImage(image);
+    }
+}
+
+TEST(PngChunks, AChunkLongerThanTheFileIsRefusedBeforeDecoding) {
+    std::ifstream in(writePng("chunks.png", 3, 2, 3), std::ios::binary);
+    std::vector<unsigned char> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
+    DecodedImage image = decodeImage(png.data(), png.size(), 16);
+    EXPECT_NE(image.pixels, nullptr);
+    releaseImage(image);
+
+    // The first chunk after the header chunk (8 + 25 bytes in) is the image data: claim 2 GB for it,
+    // which stb_image 2.27 would allocate before finding the bytes missing (found by the fuzzer).
+    const size_t data = 8 + 25;
+    ASSERT_EQ(std::string(png.begin() + data + 4, png.begin() + data + 8), "IDAT");
+    png[data] = 0x7F;
+    png[data + 1] = 0xFF;
+    EXPECT_FALSE(pngChunksFit(png.data(), png.size()));
+    EXPECT_EQ(decodeImage(png.data(), png.size(), 16).pixels, nullptr);
+
+    // Anything after the end chunk is not looked at, and other formats pass.
+    png[data] = 0;
+    png[data + 1] = 0;
+    png.insert(png.end(), {0xFF, 0xFF, 0xFF, 0xFF, 'J', 'U', 'N', 'K'});
+    EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
+    const unsigned char jpegStart[] = {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_TRUE(pngChunksFit(jpegStart, sizeof jpegStart));
 }
 
 TEST(DecodeImage, MissingEmptyAndForeignFilesGiveNoPixels) {

@@ -1,0 +1,130 @@
+# A missing, malformed or hostile settings file: the viewer says what it did about it (the one designed
+# line for a missing file, one line per window size it had to replace) and runs to its frame limit
+# with exit code 0; it never crashes on a value, however large, negative or binary.
+source "$(dirname "$0")/../support/e2e_lib.sh"
+source "$(dirname "$0")/../support/robust_lib.sh"
+run_under_xvfb
+export SDL_AUDIODRIVER=dummy
+
+# Runs the viewer on an assets folder whose settings.ini holds stdin (a screenshot of frame 2 shows the
+# size it rendered at); sets CODE, OUT, ERR and SIZE ("W H").
+run_settings() {
+    local name=$1 dir
+    dir=$(assets_with_settings "$name")
+    run_case "$name" "$dir" --fixed-step 0.5 --max-frames 2 --screenshot 2:"$WORK/$name.png"
+    expect_normal_end "$name"
+    read -r w h _ < <(png_stats "$WORK/$name.png")
+    SIZE="$w $h"
+}
+
+# No settings file at all: the designed line once, then every default (a 1920 x 1080 full screen,
+# which is the whole Xvfb screen).
+dir=$(case_assets missing)
+rm "$dir/settings.ini"
+run_case missing "$dir" --fixed-step 0.5 --max-frames 1 --screenshot 1:"$WORK/missing.png"
+expect_normal_end missing
+[ "$(grep -c -x -F "ERROR: Failed to load '../assets/settings.ini'. Using default values instead." "$OUT")" -eq 1 ] ||
+    fail "missing: the designed line was not printed exactly once: $(head -3 "$OUT")"
+read -r w h _ < <(png_stats "$WORK/missing.png")
+[ "$w $h" = "1920 1080" ] || fail "missing: rendered ${w}x$h instead of the default 1920x1080"
+report_case missing "$(head -1 "$OUT")"
+
+# Garbage values: unparsable numbers keep their defaults, silently; words in booleans count as true.
+run_settings garbage <<'INI'
+[window]
+width = banana
+height = 90
+refresh_rate = fast
+fullscreen = nope, not today
+volume = loud
+gamma = ~
+automaticCam = perhaps
+gammaEnabled =
+INI
+[ "$SIZE" = "1920 1080" ] || fail "garbage: a ${SIZE/ /x} window; the word in fullscreen should mean full screen"
+expect_no_line garbage "$OUT" "Settings:"
+expect_no_line garbage "$OUT" "ERROR: Failed to load"
+report_case garbage "full screen, nothing printed about the settings"
+
+# Sizes no window can have: below 1 takes the default, beyond 16384 is capped; one line each.
+run_settings negative <<'INI'
+[window]
+width = -5
+height = 90
+fullscreen = false
+INI
+expect_line negative "$OUT" "Settings: width -5 is not a usable window size; using 1920 instead."
+[ "$SIZE" = "1920 90" ] || fail "negative: rendered at $SIZE"
+report_case negative "$(grep Settings: "$OUT")"
+
+run_settings zero <<'INI'
+[window]
+width = 160
+height = 0
+fullscreen = false
+INI
+expect_line zero "$OUT" "Settings: height 0 is not a usable window size; using 1080 instead."
+[ "$SIZE" = "160 1080" ] || fail "zero: rendered at $SIZE"
+report_case zero "$(grep Settings: "$OUT")"
+
+run_settings huge <<'INI'
+[window]
+width = 99999999
+height = 90
+fullscreen = false
+INI
+expect_line huge "$OUT" "Settings: width 99999999 is more than OpenGL 4.3 guarantees for the screen-sized images; using 16384 instead."
+[ "$SIZE" = "16384 90" ] || fail "huge: rendered at $SIZE"
+report_case huge "$(grep Settings: "$OUT")"
+
+# Past int's range: 2^32 + 160 used to wrap to a plausible 160; it now saturates and is capped.
+run_settings overflow <<'INI'
+[window]
+width = 4294967456
+height = 90
+refresh_rate = -99999999999999999999
+fullscreen = false
+INI
+expect_line overflow "$OUT" "Settings: width 2147483647 is more than OpenGL 4.3 guarantees"
+[ "$SIZE" = "16384 90" ] || fail "overflow: rendered at $SIZE"
+report_case overflow "$(grep Settings: "$OUT")"
+
+# Reals beyond float's range and not-a-number: the volume clamps, the run goes on.
+run_settings reals <<'INI'
+[window]
+width = 160
+height = 90
+fullscreen = false
+volume = 1e400
+gamma = nan
+INI
+report_case reals "rendered $SIZE"
+
+# A key given twice keeps both values joined: a number takes the first, a boolean becomes true (here
+# full screen, which on Xvfb is the whole 1920 x 1080 screen).
+run_settings duplicate <<'INI'
+[window]
+width = 160
+width = 320
+height = 90
+height = 0
+fullscreen = false
+fullscreen = false
+INI
+expect_no_line duplicate "$OUT" "Settings:"
+[ "$SIZE" = "1920 1080" ] || fail "duplicate: rendered at $SIZE, expected full screen"
+report_case duplicate "full screen, no line about the size"
+
+# Binary junk after a valid section (NUL bytes, no line ends for kilobytes), and a file of junk only.
+{
+    printf '[window]\nwidth = 160\nheight = 90\nfullscreen = false\n'
+    garbage 4096
+} >"$WORK/junk_after.ini"
+run_settings junk_after <"$WORK/junk_after.ini"
+[ "$SIZE" = "160 90" ] || fail "junk_after: rendered at $SIZE, the valid lines before the junk were lost"
+report_case junk_after "rendered $SIZE"
+garbage 4096 >"$WORK/junk_only.ini"
+run_settings junk_only <"$WORK/junk_only.ini"
+expect_no_line junk_only "$OUT" "ERROR: Failed to load"
+report_case junk_only "rendered $SIZE with the defaults"
+echo "PASS: $CASES_RUN cases"
