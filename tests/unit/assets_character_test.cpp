@@ -112,6 +112,24 @@ TEST(GeneratedCharacter, MeshHasUvsTheSkinTextureAndOutwardWinding) {
     EXPECT_GT(double(agreeing), 0.99 * judged) << "back-face culling would hide the outside of some parts";
 }
 
+// The shaders skin with the first four influences of a vertex; the script plays clips 1 and 2.
+TEST(GeneratedCharacter, EveryVertexIsSkinnedByFourInfluencesAndEveryBoneIsPosed) {
+    ASSERT_NE(character().mesh, nullptr);
+    for (const VertexBoneData& record : character().model.vertexBoneData)
+        ASSERT_NEAR(record.weights[0] + record.weights[1] + record.weights[2] + record.weights[3], 1.0f,
+                    0.02f);
+    for (int animation : {1, 2})
+        for (float seconds : {0.0f, 0.4f, 1.3f, 17.0f}) {
+            std::vector<glm::mat4> transforms;
+            ASSERT_TRUE(boneTransforms(character().model, seconds, animation, transforms));
+            for (size_t bone = 0; bone < transforms.size(); ++bone) {
+                ASSERT_NE(transforms[bone], glm::mat4(0.0f)) << "bone " << bone << " is never reached";
+                for (int c = 0; c < 4; ++c)
+                    ASSERT_TRUE(std::isfinite(glm::length(transforms[bone][c]))) << "bone " << bone;
+            }
+        }
+}
+
 TEST(GeneratedCharacter, ClipsLoopWithoutAJump) {
     ASSERT_NE(character().mesh, nullptr);
     const aiScene* scene = character().model.scene;
