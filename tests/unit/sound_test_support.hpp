@@ -138,19 +138,35 @@ inline Capture captureSoundRun(const std::string& rawPath, const char* driver, d
 
 // A 16-bit stereo 44.1 kHz WAV file holding a sine of the given amplitude (fraction of full scale).
 inline void writeToneWav(const std::string& path, double hz, double seconds, double amplitude) {
-    const auto frames = static_cast<uint32_t>(seconds * 44100);
-    // RIFF and fmt chunks (PCM, 2 channels, 44100 Hz, 4-byte frames, 16 bits), then the data chunk, as
-    // little-endian words like the samples themselves.
-    const uint32_t header[11] = {0x46464952, 36 + frames * 4, 0x45564157, 0x20746d66, 16,        0x00020001,
-                                 44100,      44100 * 4,       0x00100004, 0x61746164, frames * 4};
-    std::vector<int16_t> samples(2 * size_t(frames));
-    for (size_t n = 0; n < samples.size(); ++n)
-        samples[n] = static_cast<int16_t>(
-            std::lrint(amplitude * 32767 * std::sin(6.283185307179586 * hz * double(n / 2) / 44100.0)));
+    const uint32_t frames = static_cast<uint32_t>(seconds * 44100);
+    const uint32_t dataBytes = frames * 4;
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(header), sizeof(header));
-    out.write(reinterpret_cast<const char*>(samples.data()),
-              static_cast<std::streamsize>(samples.size() * 2));
+    auto u32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&](uint16_t v) {
+        out.put(static_cast<char>(v & 0xFF));
+        out.put(static_cast<char>(v >> 8));
+    };
+    out.write("RIFF", 4);
+    u32(36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(44100 * 4);
+    u16(4);
+    u16(16);
+    out.write("data", 4);
+    u32(dataBytes);
+    for (uint32_t n = 0; n < frames; ++n) {
+        const double v = amplitude * std::sin(6.283185307179586 * hz * n / 44100.0);
+        const auto s = static_cast<uint16_t>(static_cast<int16_t>(std::lrint(v * 32767)));
+        u16(s);
+        u16(s);
+    }
 }
 
 } // namespace soundtest
