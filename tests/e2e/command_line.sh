@@ -3,30 +3,25 @@
 # attempt to open one would exit 1 instead).
 source "$(dirname "$0")/../support/e2e_lib.sh"
 
-run_viewer() {
-    set +e
-    env -u DISPLAY -u WAYLAND_DISPLAY "$VIEWER" "$@" >"$WORK/out" 2>"$WORK/err"
-    code=$?
-    set -e
-}
+run_viewer() { run cli env -u DISPLAY -u WAYLAND_DISPLAY "$VIEWER" "$@"; }
 
 run_viewer --help
 [ "$code" -eq 0 ] || fail "--help exited with $code"
 for option in --fixed-step --max-frames --screenshot --assets --version; do
-    grep -q -- "$option" "$WORK/out" || fail "--help does not mention $option"
+    grep -q -- "$option" "$WORK/cli.out" || fail "--help does not mention $option"
 done
 
 run_viewer --version
 [ "$code" -eq 0 ] || fail "--version exited with $code"
-grep -q '^duskvale [0-9]' "$WORK/out" || fail "--version printed: $(cat "$WORK/out")"
+grep -q '^duskvale [0-9]' "$WORK/cli.out" || fail "--version printed: $(cat "$WORK/cli.out")"
 
 while IFS= read -r args; do
     # shellcheck disable=SC2086 # each line is a list of words
     run_viewer $args
     [ "$code" -eq 2 ] || fail "'$args' exited with $code, expected 2"
-    [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "'$args' printed $(wc -l <"$WORK/err") lines on stderr"
-    [ ! -s "$WORK/out" ] || fail "'$args' printed on stdout: $(cat "$WORK/out")"
-    echo "refused '$args': $(cat "$WORK/err")"
+    [ "$(wc -l <"$WORK/cli.err")" -eq 1 ] || fail "'$args' printed $(wc -l <"$WORK/cli.err") lines on stderr"
+    [ ! -s "$WORK/cli.out" ] || fail "'$args' printed on stdout: $(cat "$WORK/cli.out")"
+    echo "refused '$args': $(cat "$WORK/cli.err")"
 done <<ARGS
 --fixed-step
 --fixed-step 0

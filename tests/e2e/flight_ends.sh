@@ -4,37 +4,22 @@
 source "$(dirname "$0")/../support/e2e_lib.sh"
 run_under_xvfb
 
-assets=$(assets_with_settings flight <<'INI'
-[window]
-width = 320
-height = 240
-fullscreen = false
-automaticCam = true
-INI
-)
+assets=$(windowed_assets flight 320 240 "automaticCam = true")
 
-set +e
-"$VIEWER" --assets "$assets" --fixed-step 0.5 --skip-pass shadow --skip-pass occlusion --screenshot 1:"$WORK/first.png" \
-    --screenshot 183:"$WORK/last.png" --screenshot 184:"$WORK/after.png" \
-    >"$WORK/out" 2>"$WORK/err"
-code=$?
-set -e
-[ "$code" -eq 0 ] || fail "the flight run exited with $code; stderr: $(tail -5 "$WORK/err")"
+run flight "$VIEWER" --assets "$assets" --fixed-step 0.5 --skip-pass shadow --skip-pass occlusion \
+    --screenshot 1:"$WORK/first.png" --screenshot 183:"$WORK/last.png" --screenshot 184:"$WORK/after.png"
+[ "$code" -eq 0 ] || fail "the flight run exited with $code; stderr: $(tail -5 "$WORK/flight.err")"
 [ -f "$WORK/last.png" ] || fail "frame 183 was not rendered"
 [ ! -e "$WORK/after.png" ] || fail "a frame 184 ran after the flight ended"
-grep -q "of frame 184 was not written: the run ended after 183 frames" "$WORK/err" ||
-    fail "no note about the unwritten frame 184: $(tail -3 "$WORK/err")"
+grep -q "of frame 184 was not written: the run ended after 183 frames" "$WORK/flight.err" ||
+    fail "no note about the unwritten frame 184: $(tail -3 "$WORK/flight.err")"
+for shot in first last; do
+    read -r w h _ < <(png_stats "$WORK/$shot.png")
+    [ "$w $h" = "320 240" ] || fail "the $shot screenshot is ${w}x$h, the settings ask for 320x240"
+done
 
-read -r w h r g b < <(png_stats "$WORK/first.png")
-[ "$w $h" = "320 240" ] || fail "screenshot is ${w}x$h, the settings ask for 320x240"
-read -r w h r g b < <(png_stats "$WORK/last.png")
-[ "$w $h" = "320 240" ] || fail "the last screenshot is ${w}x$h"
-
-set +e
-"$VIEWER" --assets "$assets" --fixed-step 0.5 --max-frames 5 --screenshot 5:"$WORK/five.png" \
-    --screenshot 6:"$WORK/six.png" >"$WORK/out" 2>"$WORK/err"
-code=$?
-set -e
+run five "$VIEWER" --assets "$assets" --fixed-step 0.5 --max-frames 5 --screenshot 5:"$WORK/five.png" \
+    --screenshot 6:"$WORK/six.png"
 [ "$code" -eq 0 ] || fail "--max-frames 5 exited with $code"
 [ -f "$WORK/five.png" ] && [ ! -e "$WORK/six.png" ] || fail "--max-frames 5 did not stop after frame 5"
 echo "PASS"

@@ -26,14 +26,7 @@ wait_for_exit() {
 }
 
 # Escape: at 1 ms of flight per frame the flight alone would need 91500 frames.
-flying=$(assets_with_settings flying <<'INI'
-[window]
-width = 320
-height = 240
-fullscreen = false
-automaticCam = true
-INI
-)
+flying=$(windowed_assets flying 320 240 "automaticCam = true")
 "$VIEWER" --assets "$flying" --fixed-step 0.001 --skip-pass shadow --skip-pass occlusion \
     --screenshot 1000000000:"$WORK/never.png" \
     >"$WORK/escape.out" 2>"$WORK/escape.err" &
@@ -50,14 +43,7 @@ echo "Escape ended the run after $frames frames"
 # flight; then 91.5 s of flight at 10 s per frame follow (10 frames). The key is held for several frames, which
 # must still flip the switch only once. The expensive passes are left out so that frames come quickly
 # enough to see the key while it is down.
-free=$(assets_with_settings free <<'INI'
-[window]
-width = 320
-height = 240
-fullscreen = false
-automaticCam = false
-INI
-)
+free=$(windowed_assets free 320 240 "automaticCam = false")
 "$VIEWER" --assets "$free" --fixed-step 10 --skip-pass shadow --skip-pass occlusion --skip-pass particles \
     --screenshot 1000000000:"$WORK/never.png" \
     >"$WORK/f.out" 2>"$WORK/f.err" &

@@ -4,33 +4,21 @@
 source "$(dirname "$0")/../support/e2e_lib.sh"
 run_under_xvfb
 
-assets=$(assets_with_settings record <<'INI'
-[window]
-width = 160
-height = 90
-fullscreen = false
-automaticCam = false
-volume = 0.5
-INI
-)
+assets=$(windowed_assets record 160 90 "automaticCam = false" "volume = 0.5")
 
-set +e
-"$VIEWER" --assets "$assets" --record "$WORK/video" --fps 2 --max-frames 6 --skip-pass shadow \
-    >"$WORK/out" 2>"$WORK/err"
-code=$?
-set -e
-[ "$code" -eq 0 ] || fail "recording exited with $code: $(tail -3 "$WORK/err")"
+run record "$VIEWER" --assets "$assets" --record "$WORK/video" --fps 2 --max-frames 6 --skip-pass shadow
+[ "$code" -eq 0 ] || fail "recording exited with $code: $(tail -3 "$WORK/record.err")"
 for n in 1 2 3 4 5 6; do
     read -r w h _ < <(png_stats "$WORK/video/frame_0000$n.png") || fail "frame $n is missing"
     [ "$w $h" = "160 90" ] || fail "frame $n is ${w}x$h"
 done
 [ ! -e "$WORK/video/frame_00007.png" ] || fail "a seventh frame was written"
-grep -q "recording frame 6 of 6" "$WORK/err" || fail "no progress line: $(tail -c 300 "$WORK/err")"
+grep -q "recording frame 6 of 6" "$WORK/record.err" || fail "no progress line: $(tail -c 300 "$WORK/record.err")"
 # automaticCam=false in the settings, yet the recording flies: the camera moved between frames.
 cmp -s "$WORK/video/frame_00001.png" "$WORK/video/frame_00006.png" && fail "the camera did not move"
 
 if command -v ffprobe >/dev/null; then
-    grep -q "the video $WORK/video/flight.mp4" "$WORK/err" || fail "no line naming the video"
+    grep -q "the video $WORK/video/flight.mp4" "$WORK/record.err" || fail "no line naming the video"
     streams=$(ffprobe -v error -show_entries stream=codec_name,width,height,pix_fmt,r_frame_rate \
         -of csv=p=0 "$WORK/video/flight.mp4")
     echo "$streams" | grep -q "^h264,160,90,yuv420p,2/1" || fail "unexpected video stream: $streams"
@@ -41,13 +29,10 @@ if command -v ffprobe >/dev/null; then
 fi
 
 # Without ffmpeg the frames are still written, and the run says there is no video.
-set +e
-PATH=/nonexistent "$VIEWER" --assets "$assets" --record "$WORK/frames-only" --fps 2 --max-frames 2 \
-    --skip-pass shadow >"$WORK/out" 2>"$WORK/err"
-code=$?
-set -e
+run plain env PATH=/nonexistent "$VIEWER" --assets "$assets" --record "$WORK/frames-only" --fps 2 --max-frames 2 \
+    --skip-pass shadow
 [ "$code" -eq 0 ] || fail "recording without ffmpeg exited with $code"
-grep -q "ffmpeg is not on PATH" "$WORK/err" || fail "no note about the missing ffmpeg"
+grep -q "ffmpeg is not on PATH" "$WORK/plain.err" || fail "no note about the missing ffmpeg"
 [ -f "$WORK/frames-only/frame_00002.png" ] && [ ! -e "$WORK/frames-only/flight.mp4" ] ||
     fail "expected two frames and no video"
 echo "PASS"

@@ -4,22 +4,13 @@
 source "$(dirname "$0")/../support/e2e_lib.sh"
 run_under_xvfb
 
-assets=$(assets_with_settings smoke <<'INI'
-[window]
-width = 320
-height = 180
-fullscreen = false
-INI
-)
+assets=$(windowed_assets smoke 320 180)
 
 shot() {
     local name=$1
     shift
-    set +e
-    SDL_AUDIODRIVER=dummy "$VIEWER" --assets "$assets" --fixed-step 0.5 --max-frames 60 --skip-pass shadow \
-        --screenshot 60:"$WORK/$name.png" "$@" >"$WORK/$name.out" 2>&1
-    code=$?
-    set -e
+    run "$name" env SDL_AUDIODRIVER=dummy "$VIEWER" --assets "$assets" --fixed-step 0.5 --max-frames 60 \
+        --skip-pass shadow --screenshot 60:"$WORK/$name.png" "$@"
     [ "$code" -eq 0 ] || fail "$name: the viewer exited with $code"
 }
 shot with

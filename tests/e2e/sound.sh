@@ -12,14 +12,7 @@ assets_with_audio() {
     local name=$1 volume=$2
     shift 2
     local dir
-    dir=$(assets_with_settings "$name" <<INI
-[window]
-width = 64
-height = 36
-fullscreen = false
-volume = $volume
-INI
-)
+    dir=$(windowed_assets "$name" 64 36 "volume = $volume")
     rm "$dir/audio"
     mkdir "$dir/audio"
     for file in "$@"; do
@@ -31,11 +24,8 @@ INI
 # Runs the viewer for N frames at 0.5 s of flight each, capturing the sound into $WORK/NAME.raw.
 capture() {
     local name=$1 assets=$2 frames=$3
-    set +e
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/$name.raw" "$VIEWER" --assets "$assets" --fixed-step 0.5 \
-        --max-frames "$frames" --skip-pass shadow --skip-pass occlusion >"$WORK/$name.out" 2>"$WORK/$name.err"
-    code=$?
-    set -e
+    run "$name" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/$name.raw" "$VIEWER" --assets "$assets" \
+        --fixed-step 0.5 --max-frames "$frames" --skip-pass shadow --skip-pass occlusion
     [ "$code" -eq 0 ] || fail "$name: the viewer exited with $code: $(tail -3 "$WORK/$name.err")"
     "$PCM_PROBE" "$WORK/$name.raw" >"$WORK/$name.spans"
     echo "$name: $(tr '\n' ' ' <"$WORK/$name.spans")"
@@ -71,11 +61,8 @@ capture muted "$(assets_with_audio muted 0 backgroundMusic.mp3 wendrelSound.mp3)
 [ "$(spans muted)" -eq 0 ] || fail "volume 0 was heard"
 
 # No audio device: the run goes on silently and prints nothing about sound.
-set +e
-SDL_AUDIODRIVER=nonexistent "$VIEWER" --assets "$(assets_with_audio none 0.5 backgroundMusic.mp3 wendrelSound.mp3)" \
-    --fixed-step 0.5 --max-frames 40 --skip-pass shadow --skip-pass occlusion >"$WORK/none.out" 2>"$WORK/none.err"
-code=$?
-set -e
+run none env SDL_AUDIODRIVER=nonexistent "$VIEWER" --assets "$(assets_with_audio none 0.5 backgroundMusic.mp3 \
+    wendrelSound.mp3)" --fixed-step 0.5 --max-frames 40 --skip-pass shadow --skip-pass occlusion
 [ "$code" -eq 0 ] || fail "without an audio device the viewer exited with $code"
 if grep -i -E 'sound|audio|alsa|sdl' "$WORK/none.out" "$WORK/none.err"; then
     fail "without an audio device the viewer talked about sound"

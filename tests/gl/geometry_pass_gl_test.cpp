@@ -3,7 +3,6 @@
 // acne on lit surfaces and attached at contacts; the character's programs write the same geometry
 // with a shadow term of 1 and cast the same shadow.
 #include "render/character_passes.hpp"
-#include "render/light_set.hpp"
 #include "render_test_scene.hpp"
 
 #include <gtest/gtest.h>
@@ -33,20 +32,6 @@ glm::vec4 texel(const std::vector<float>& pixels, int width, glm::ivec2 p) {
     const size_t i =
         (static_cast<size_t>(p.y) * static_cast<size_t>(width) + static_cast<size_t>(p.x)) * kChannels;
     return glm::vec4(pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]);
-}
-
-LightSet sceneLights() {
-    LightSet lights;
-    lights.pointColors = {glm::vec3(1.0f, 0.8f, 0.8f)};
-    lights.pointPositions = {glm::vec3(-4.0f, 4.6f, 4.0f)};
-    lights.pointConstant = {0.2f};
-    lights.pointLinear = {0.02f};
-    lights.pointQuadratic = {0.1f};
-    lights.pointCount = 1;
-    lights.directionalDirections = {glm::vec3(0.3f, -0.5f, -1.0f)};
-    lights.directionalColors = {glm::vec3(0.8f, 0.6f, 0.6f)};
-    lights.directionalCount = 1;
-    return lights;
 }
 
 } // namespace
@@ -131,7 +116,7 @@ TEST(CharacterPasses, SkinnedGeometryMatchesTheStaticOneWithAShadowTermOfOne) {
     const ShaderProgram skinned = testPrograms().geometrySkinned;
     ASSERT_NE(skinned.id, 0u);
     beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), frame);
-    prepareCharacterGeometryDraw(skinned, frame, sceneLights(), 2.0f, AppState{});
+    prepareCharacterGeometryDraw(skinned, frame, lampAndMoon(), 2.0f, AppState{});
     testScene().draw(skinned, "modelMatrix");
     const std::vector<float> position = readAttachment(t, t.gPositionTexture);
     const std::vector<float> normal = readAttachment(t, t.gNormalTexture);

@@ -249,12 +249,9 @@ TEST_F(ModelFiles, TwoChannelImagesBecomeGreyWithAlphaAndBadFilesFail) {
     ASSERT_NE(stbi_write_png("textures/ga.png", 5, 1, 2, greyAlpha, 10), 0);
     const Texture texture = textureFromFile("textures/ga.png", "");
     glBindTexture(GL_TEXTURE_2D, texture.id);
-    GLint swizzle[4] = {};
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
-    EXPECT_EQ(swizzle[0], GL_RED);
-    EXPECT_EQ(swizzle[1], GL_RED);
-    EXPECT_EQ(swizzle[2], GL_RED);
-    EXPECT_EQ(swizzle[3], GL_GREEN);
+    std::vector<GLint> swizzle(4);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle.data());
+    EXPECT_EQ(swizzle, (std::vector<GLint>{GL_RED, GL_RED, GL_RED, GL_GREEN}));
     std::vector<unsigned char> readBack(sizeof(greyAlpha));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_UNSIGNED_BYTE, readBack.data());

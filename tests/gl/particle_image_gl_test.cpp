@@ -6,8 +6,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cstdlib>
-
 namespace {
 
 constexpr int width = 160;
@@ -88,20 +86,6 @@ Picture readPicture(GLenum attachment = GL_COLOR_ATTACHMENT0) {
     return picture;
 }
 
-// Saves the picture for a person to look at when DUSKVALE_TEST_IMAGES names a folder.
-void savePicture(const Picture& picture, const char* name) {
-    const char* folder = std::getenv("DUSKVALE_TEST_IMAGES");
-    if (!folder)
-        return;
-    std::vector<unsigned char> bytes(width * height * 3);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                bytes[static_cast<size_t>(((height - 1 - y) * width + x) * 3 + c)] =
-                    static_cast<unsigned char>(glm::clamp(picture.at(x, y)[c], 0.0f, 1.0f) * 255.0f);
-    stbi_write_png((std::string(folder) + "/" + name).c_str(), width, height, 3, bytes.data(), width * 3);
-}
-
 class ParticleImageGl : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -157,7 +141,6 @@ TEST_F(ParticleImageGl, SmokeShowsAboveTheEmitterAndNowhereElse) {
     EXPECT_TRUE(skipped.untouched(0, width, 0, height));
 
     const Picture smoke = fly(10.0, false);
-    savePicture(smoke, "particles_smoke.png");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_GT(emitters[0].liveCount, 2000);
     EXPECT_GT(smoke.gain(60, 100, 45, 80), 0.03f);
@@ -177,7 +160,6 @@ TEST_F(ParticleImageGl, SmokeShowsAboveTheEmitterAndNowhereElse) {
 
 TEST_F(ParticleImageGl, NearerDepthHidesTheSmoke) {
     const Picture picture = fly(10.0, true);
-    savePicture(picture, "particles_occluded.png");
     EXPECT_TRUE(picture.untouched(0, width / 2, 0, height));
     EXPECT_GT(picture.gain(width / 2, 100, 45, 80), 0.03f);
 }

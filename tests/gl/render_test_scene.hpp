@@ -8,6 +8,7 @@
 #include "raw_mesh.hpp"
 #include "render/frame_view.hpp"
 #include "render/geometry_pass.hpp"
+#include "render/light_set.hpp"
 #include "render/render_targets.hpp"
 #include "render/shadow_map.hpp"
 
@@ -107,6 +108,23 @@ const glm::vec3 kShadowedGroundPoint{6.0f, 0.0f, -6.0f};
 // A wall 0.02 thick: a bias as large as that would detach its shadow from its foot.
 const glm::vec3 kThinWallMin{-3.52f, 0.0f, -3.0f};
 const glm::vec3 kThinWallMax{-3.5f, 1.5f, -1.0f};
+
+// One street lamp over the ground near the resting box, and the moon.
+const glm::vec3 kLampPosition{-4.0f, 4.6f, 4.0f};
+
+inline LightSet lampAndMoon(glm::vec3 lampColor = glm::vec3(1.0f, 0.8f, 0.8f)) {
+    LightSet lights;
+    lights.pointColors = {lampColor};
+    lights.pointPositions = {kLampPosition};
+    lights.pointConstant = {0.2f};
+    lights.pointLinear = {0.02f};
+    lights.pointQuadratic = {0.1f};
+    lights.pointCount = 1;
+    lights.directionalDirections = {glm::vec3(0.3f, -0.5f, -1.0f)};
+    lights.directionalColors = {glm::vec3(0.8f, 0.6f, 0.6f)};
+    lights.directionalCount = 1;
+    return lights;
+}
 
 struct TestScene {
     RawMesh ground;

@@ -7,33 +7,27 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* shaderFiles[] = {
-    "simpleDepthShader.frag",
-    "simpleDepthShader.vert",
-    "color.frag",
-    "color.vert",
-    "basic_lighting_Phong.frag",
-    "basic_lighting_Phong.vert",
-    "simpleDepthWendrel.vert",
-    "geometryShader.frag",
-    "skinning_phong_shader.vert",
-    "skinning_phong_shader.frag",
-    "particleFragmentShader.frag",
-    "particleVertexShader.vert",
-    "particlegeometrieShader.gm",
-    "particlecomputeShader.comp",
-    "shaderSSAO.vert",
-    "shaderSSAOBlur.frag",
-    "shaderSSAO.frag",
-    "geometryShader.vert",
-};
+// The files buildScene reads, in its program table's order (a shared stage is read once per program).
+std::vector<std::string> readOrder() {
+    std::istringstream words(
+        "simpleDepthShader.frag simpleDepthShader.vert color.frag color.vert basic_lighting_Phong.frag "
+        "basic_lighting_Phong.vert simpleDepthShader.frag simpleDepthWendrel.vert geometryShader.frag "
+        "skinning_phong_shader.vert skinning_phong_shader.frag skinning_phong_shader.vert "
+        "particleFragmentShader.frag particleVertexShader.vert particlegeometrieShader.gm "
+        "particlecomputeShader.comp shaderSSAO.vert shaderSSAOBlur.frag shaderSSAO.vert shaderSSAO.frag "
+        "geometryShader.vert geometryShader.frag");
+    return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+}
 
 // Each stage kind has its own body; compiled as any other kind, it fails.
 std::string stageSource(const std::string& name) {
@@ -79,28 +73,7 @@ TEST_F(SceneFolderFixture, MissingShadersAreReportedInTheProgramTablesReadOrder)
     ::testing::internal::GetCapturedStdout();
     const std::string err = ::testing::internal::GetCapturedStderr();
     std::string expected;
-    for (const char* file : {"simpleDepthShader.frag",
-                             "simpleDepthShader.vert",
-                             "color.frag",
-                             "color.vert",
-                             "basic_lighting_Phong.frag",
-                             "basic_lighting_Phong.vert",
-                             "simpleDepthShader.frag",
-                             "simpleDepthWendrel.vert",
-                             "geometryShader.frag",
-                             "skinning_phong_shader.vert",
-                             "skinning_phong_shader.frag",
-                             "skinning_phong_shader.vert",
-                             "particleFragmentShader.frag",
-                             "particleVertexShader.vert",
-                             "particlegeometrieShader.gm",
-                             "particlecomputeShader.comp",
-                             "shaderSSAO.vert",
-                             "shaderSSAOBlur.frag",
-                             "shaderSSAO.vert",
-                             "shaderSSAO.frag",
-                             "geometryShader.vert",
-                             "geometryShader.frag"})
+    for (const std::string& file : readOrder())
         expected += std::string("Could not read file ../assets/shaders/") + file + ". File does not exist.\n";
     EXPECT_EQ(err, expected);
     EXPECT_EQ(scene.depthProgram.id, 0u);
@@ -112,7 +85,7 @@ TEST_F(SceneFolderFixture, MissingShadersAreReportedInTheProgramTablesReadOrder)
 
 TEST_F(SceneFolderFixture, EveryProgramIsBuiltFromItsFilesAsTheStagesTheirNamesSay) {
     fs::create_directories(root / "assets" / "shaders");
-    for (const char* file : shaderFiles)
+    for (const std::string& file : readOrder())
         std::ofstream(root / "assets" / "shaders" / file) << stageSource(file);
     ::testing::internal::CaptureStdout();
     const Scene scene = buildScene();

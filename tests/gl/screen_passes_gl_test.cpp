@@ -3,7 +3,6 @@
 // H, G and lamp-outage switches; the final pass puts sceneColor on the window unchanged.
 #include "render/character_passes.hpp"
 #include "render/final_pass.hpp"
-#include "render/light_set.hpp"
 #include "render/lit_pass.hpp"
 #include "render/occlusion.hpp"
 #include "render_test_scene.hpp"
@@ -14,7 +13,6 @@
 
 namespace {
 
-const glm::vec3 kLampPosition{-4.0f, 4.6f, 4.0f};
 const glm::vec3 kUnderLamp{-4.0f, 0.0f, 4.0f};
 
 struct Occlusion {
@@ -40,18 +38,17 @@ void renderUpToOcclusion(const RenderTargets& t, const FrameView& frame) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-LightSet lampAndMoon(glm::vec3 lampColor) {
-    LightSet lights;
-    lights.pointColors = {lampColor};
-    lights.pointPositions = {kLampPosition};
-    lights.pointConstant = {0.2f};
-    lights.pointLinear = {0.02f};
-    lights.pointQuadratic = {0.1f};
-    lights.pointCount = 1;
-    lights.directionalDirections = {glm::vec3(0.3f, -0.5f, -1.0f)};
-    lights.directionalColors = {glm::vec3(0.8f, 0.6f, 0.6f)};
-    lights.directionalCount = 1;
-    return lights;
+// A grey diffuse texture on unit 0 and the given baked light on unit 1, then the test scene through
+// the lit program.
+void drawLitScene(const ShaderProgram& program, glm::vec3 baked = glm::vec3(0.0f)) {
+    glActiveTexture(GL_TEXTURE0); // creating the textures binds them on the active unit
+    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(baked)};
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    testScene().draw(program, "modelMatrix");
+    glDeleteTextures(2, textures);
 }
 
 enum class LitAs { staticObjects, character };
@@ -66,7 +63,6 @@ std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
     renderUpToOcclusion(t, frame);
     const ShaderProgram phong =
         as == LitAs::staticObjects ? testPrograms().phong : testPrograms().phongSkinned;
-    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(baked)};
     beginLitPass(t);
     if (as == LitAs::staticObjects) {
         applyLightSet(phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
@@ -78,17 +74,10 @@ std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
         glClear(GL_DEPTH_BUFFER_BIT);
         prepareCharacterLitDraw(phong, t, frame, lights, 2.0f, switches);
     }
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, textures[1]);
-    glActiveTexture(GL_TEXTURE0);
-    testScene().draw(phong, "modelMatrix");
+    drawLitScene(phong, baked);
     endLitPass();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::vector<float> color = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
-    glDeleteTextures(2, textures);
-    return color;
+    return readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
 }
 
 float brightness(const std::vector<float>& color, glm::vec3 world, int r = 3) {
@@ -163,7 +152,7 @@ TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWr
 
 TEST(LitPass, MoonShadowAndLampPoolShowAndTheLampOutageDarkensThePool) {
     const AppState switches;
-    const std::vector<float> lit = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    const std::vector<float> lit = renderLit(lampAndMoon(), switches);
     EXPECT_LT(brightness(lit, kShadowedGroundPoint), brightness(lit, kOpenGroundPoint) - 0.07f);
     const std::vector<float> outage = renderLit(lampAndMoon(glm::vec3(0.0f)), switches);
     EXPECT_LT(brightness(outage, kUnderLamp), brightness(lit, kUnderLamp) - 0.15f);
@@ -174,9 +163,9 @@ TEST(LitPass, MoonShadowAndLampPoolShowAndTheLampOutageDarkensThePool) {
 TEST(LitPass, AmbientOcclusionSwitchDarkensCreasesOnly) {
     AppState switches;
     switches.ambientOcclusionEnabled = true;
-    const std::vector<float> on = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    const std::vector<float> on = renderLit(lampAndMoon(), switches);
     switches.ambientOcclusionEnabled = false;
-    const std::vector<float> off = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    const std::vector<float> off = renderLit(lampAndMoon(), switches);
     EXPECT_LT(brightness(on, kCreasePoint, 1), brightness(off, kCreasePoint, 1) - 0.03f);
     EXPECT_NEAR(brightness(on, kOpenGroundPoint), brightness(off, kOpenGroundPoint), 0.01f);
 }
@@ -184,15 +173,14 @@ TEST(LitPass, AmbientOcclusionSwitchDarkensCreasesOnly) {
 TEST(LitPass, GammaSwitchBrightensTheNightAndBakedLightAddsToIt) {
     AppState switches;
     switches.gammaEnabled = true;
-    const std::vector<float> corrected = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    const std::vector<float> corrected = renderLit(lampAndMoon(), switches);
     switches.gammaEnabled = false;
-    const std::vector<float> plain = renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches);
+    const std::vector<float> plain = renderLit(lampAndMoon(), switches);
     EXPECT_GT(brightness(corrected, kShadowedGroundPoint), brightness(plain, kShadowedGroundPoint) + 0.08f);
     EXPECT_GT(brightness(corrected, kOpenGroundPoint), brightness(plain, kOpenGroundPoint) + 0.05f);
 
     switches.gammaEnabled = true;
-    const std::vector<float> baked =
-        renderLit(lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f)), switches, glm::vec3(0.5f));
+    const std::vector<float> baked = renderLit(lampAndMoon(), switches, glm::vec3(0.5f));
     EXPECT_GT(brightness(baked, kShadowedGroundPoint), brightness(corrected, kShadowedGroundPoint) + 0.1f);
 }
 
@@ -203,7 +191,7 @@ TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
     const RenderTargets& t = sharedTargets().targets;
     ASSERT_TRUE(t.staticDepthComplete);
     const AppState switches;
-    const LightSet lights = lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f));
+    const LightSet lights = lampAndMoon();
     const std::vector<float> copied = renderLit(lights, switches);
 
     const FrameView frame = testFrameView(t);
@@ -214,14 +202,8 @@ TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
     applyLightSet(testPrograms().phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f,
                   switches);
     bindLitPassInputs(testPrograms().phong, t);
-    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, textures[1]);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    testScene().draw(testPrograms().phong, "modelMatrix");
+    drawLitScene(testPrograms().phong);
     const std::vector<float> plain = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
-    glDeleteTextures(2, textures);
 
     size_t differing = 0, white = 0;
     for (size_t i = 0; i < plain.size(); i += 4) {
@@ -241,7 +223,7 @@ TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     const AppState switches;
-    const LightSet lights = lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f));
+    const LightSet lights = lampAndMoon();
     const std::vector<float> before = renderLit(lights, switches);
     renderShadowAndGeometry(t, frame);
     // A box right in front of the open ground, drawn into the geometry buffer as the character is:
@@ -255,19 +237,13 @@ TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
     runOcclusionPass(testPrograms().ssao, t, occlusion().kernel, occlusion().noiseTexture, frame.projection);
     runOcclusionBlurPass(testPrograms().ssaoBlur, t);
 
-    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
     beginLitPass(t);
     applyLightSet(testPrograms().phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f,
                   switches);
     bindLitPassInputs(testPrograms().phong, t);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, textures[1]);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
-    testScene().draw(testPrograms().phong, "modelMatrix");
+    drawLitScene(testPrograms().phong);
     endLitPass();
     const std::vector<float> after = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
-    glDeleteTextures(2, textures);
     deleteRawMesh(stand);
     // Occlusion differs around the stand-in; its middle hides open ground, far from any crease.
     EXPECT_LT(brightness(after, kOpenGroundPoint, 1), 0.9f);
@@ -281,7 +257,7 @@ TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
 
 TEST(CharacterPasses, CharacterIsLitLikeTheSceneButNeitherShadowedNorBaked) {
     const AppState switches;
-    const LightSet lights = lampAndMoon(glm::vec3(1.0f, 0.8f, 0.8f));
+    const LightSet lights = lampAndMoon();
     const std::vector<float> scene = renderLit(lights, switches, glm::vec3(0.5f));
     GLint ssaoUnit = -1;
     const std::vector<float> character = renderLit(lights, switches, glm::vec3(0.5f), LitAs::character);
@@ -299,17 +275,15 @@ TEST(CharacterPasses, CharacterIsLitLikeTheSceneButNeitherShadowedNorBaked) {
 
 TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
     const RenderTargets& t = sharedTargets().targets;
-    std::vector<float> pattern(static_cast<size_t>(t.width) * static_cast<size_t>(t.height) * 4);
-    for (int y = 0; y < t.height; ++y)
-        for (int x = 0; x < t.width; ++x) {
-            float* texel =
-                &pattern[(static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)) *
-                         4];
-            texel[0] = static_cast<float>((x * 7) % 256) / 255.0f;
-            texel[1] = static_cast<float>((y * 13) % 256) / 255.0f;
-            texel[2] = static_cast<float>((x + y) % 2);
-            texel[3] = 0.5f;
-        }
+    const size_t width = static_cast<size_t>(t.width);
+    std::vector<float> pattern(width * static_cast<size_t>(t.height) * 4);
+    for (size_t i = 0; i < pattern.size(); i += 4) {
+        const size_t x = (i / 4) % width, y = (i / 4) / width;
+        pattern[i] = static_cast<float>((x * 7) % 256) / 255.0f;
+        pattern[i + 1] = static_cast<float>((y * 13) % 256) / 255.0f;
+        pattern[i + 2] = static_cast<float>((x + y) % 2);
+        pattern[i + 3] = 0.5f;
+    }
     glBindTexture(GL_TEXTURE_2D, t.sceneColor);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_RGBA, GL_FLOAT, pattern.data());
     // What the particle pass might leave behind.
@@ -323,25 +297,20 @@ TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
     EXPECT_EQ(drawFramebuffer, 0);
 
-    int width = 0, height = 0;
-    glfwGetFramebufferSize(testWindow(), &width, &height);
-    std::vector<unsigned char> window(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    int shownWidth = 0, shownHeight = 0;
+    glfwGetFramebufferSize(testWindow(), &shownWidth, &shownHeight);
+    std::vector<unsigned char> window(static_cast<size_t>(shownWidth) * static_cast<size_t>(shownHeight) * 4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
+    glReadPixels(0, 0, shownWidth, shownHeight, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
     int mismatches = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* shown =
-                &window[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4];
-            const float* wanted =
-                &pattern[(static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x)) *
-                         4];
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(static_cast<float>(shown[c]) - wanted[c] * 255.0f) > 1.0f)
-                    ++mismatches;
-        }
+    for (size_t i = 0; i < window.size(); ++i) {
+        const size_t x = (i / 4) % static_cast<size_t>(shownWidth),
+                     y = (i / 4) / static_cast<size_t>(shownWidth);
+        if (i % 4 < 3 && std::abs(window[i] - pattern[(y * width + x) * 4 + i % 4] * 255.0f) > 1.0f)
+            ++mismatches;
+    }
     EXPECT_EQ(mismatches, 0);
     glDisable(GL_BLEND);
 }

@@ -1,6 +1,5 @@
 // The skinned draw on a real context: bone matrices reach "gBones[i]" by decimal name, bone indices
-// arrive as integers, "modelMatrix" is applied, and surplus bones are skipped. The generated
-// character, when the assets are built, must carry the animations and bones the script needs.
+// arrive as integers, "modelMatrix" is applied, and surplus bones are skipped.
 #include "../support/scene_fixtures.hpp"
 #include "gl_context.hpp"
 #include "model/animation.hpp"
@@ -10,7 +9,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -134,43 +132,4 @@ TEST(DrawSkinned, UploadsEveryBoneByNameAndTheShaderSkinsWithIt) {
     EXPECT_EQ(std::memcmp(uploaded, &bones[10][0][0], sizeof(uploaded)), 0);
     glUseProgram(0);
     glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, 0);
-}
-
-TEST(GeneratedCharacter, HasTheAnimationsAndBonesTheScriptDraws) {
-    const std::filesystem::path assets = std::filesystem::path(buildDir()) / "assets";
-    if (!std::filesystem::exists(assets / "animations/WendrelAnimation.fbx"))
-        GTEST_SKIP() << "the character has not been generated into " << assets;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(assets);
-    ::testing::internal::CaptureStdout();
-    Model character("animations/WendrelAnimation.fbx");
-    const std::string report = ::testing::internal::GetCapturedStdout();
-    std::filesystem::current_path(previous);
-
-    ASSERT_NE(character.scene, nullptr) << report;
-    EXPECT_GE(character.scene->mNumAnimations, 3u) << "the script plays animations 1 and 2";
-    ASSERT_FALSE(character.boneInfo.empty());
-    EXPECT_EQ(report.find("Texture failed"), std::string::npos) << report;
-    std::size_t boneLines = 0;
-    for (std::size_t at = report.find("      Bone "); at != std::string::npos;
-         at = report.find("      Bone ", at + 1))
-        ++boneLines;
-    EXPECT_GE(boneLines, character.boneInfo.size());
-
-    for (const VertexBoneData& record : character.vertexBoneData) {
-        const float sum = record.weights[0] + record.weights[1] + record.weights[2] + record.weights[3];
-        ASSERT_NEAR(sum, 1.0f, 0.02f) << "every vertex is fully skinned by its first four influences";
-    }
-    for (int animation : {1, 2}) {
-        for (float seconds : {0.0f, 0.4f, 1.3f, 17.0f}) {
-            std::vector<glm::mat4> transforms;
-            ASSERT_TRUE(boneTransforms(character, seconds, animation, transforms));
-            for (std::size_t bone = 0; bone < transforms.size(); ++bone) {
-                ASSERT_NE(transforms[bone], glm::mat4(0.0f)) << "bone " << bone << " is never reached";
-                for (int c = 0; c < 4; ++c)
-                    for (int r = 0; r < 4; ++r)
-                        ASSERT_TRUE(std::isfinite(transforms[bone][c][r]));
-            }
-        }
-    }
 }

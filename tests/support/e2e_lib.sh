@@ -42,3 +42,20 @@ png_stats() {
     [ -n "$PNG_PROBE" ] || fail "DUSKVALE_PNG_PROBE is not set (run the test through ctest)"
     "$PNG_PROBE" "$@"
 }
+
+# Runs a command (the viewer, maybe behind env) with its output in WORK/NAME.out and WORK/NAME.err, and
+# sets code to its exit code instead of ending the script.
+run() {
+    local name=$1
+    shift
+    code=0
+    "$@" >"$WORK/$name.out" 2>"$WORK/$name.err" || code=$?
+}
+
+# assets_with_settings for a windowed run of the given size; further arguments are more [window] lines.
+windowed_assets() {
+    local name=$1 width=$2 height=$3
+    shift 3
+    { printf '[window]\nwidth = %s\nheight = %s\nfullscreen = false\n' "$width" "$height" && printf '%s\n' "$@"; } |
+        assets_with_settings "$name"
+}

@@ -90,27 +90,23 @@ struct Keys {
     std::vector<std::pair<double, aiVector3D>> scalings;
 };
 
+// Copies (time, value) pairs into a newly allocated Assimp key array.
+template <typename Key, typename Value>
+void copyKeys(const std::vector<std::pair<double, Value>>& from, Key*& keys, unsigned int& count) {
+    count = static_cast<unsigned int>(from.size());
+    if (from.empty())
+        return;
+    keys = new Key[from.size()];
+    for (std::size_t i = 0; i < from.size(); ++i)
+        keys[i] = Key(from[i].first, from[i].second);
+}
+
 inline aiNodeAnim* channel(const std::string& nodeName, const Keys& keys) {
     aiNodeAnim* result = new aiNodeAnim();
     result->mNodeName = aiString(nodeName);
-    result->mNumPositionKeys = static_cast<unsigned int>(keys.positions.size());
-    if (!keys.positions.empty()) {
-        result->mPositionKeys = new aiVectorKey[keys.positions.size()];
-        for (std::size_t i = 0; i < keys.positions.size(); ++i)
-            result->mPositionKeys[i] = aiVectorKey(keys.positions[i].first, keys.positions[i].second);
-    }
-    result->mNumRotationKeys = static_cast<unsigned int>(keys.rotations.size());
-    if (!keys.rotations.empty()) {
-        result->mRotationKeys = new aiQuatKey[keys.rotations.size()];
-        for (std::size_t i = 0; i < keys.rotations.size(); ++i)
-            result->mRotationKeys[i] = aiQuatKey(keys.rotations[i].first, keys.rotations[i].second);
-    }
-    result->mNumScalingKeys = static_cast<unsigned int>(keys.scalings.size());
-    if (!keys.scalings.empty()) {
-        result->mScalingKeys = new aiVectorKey[keys.scalings.size()];
-        for (std::size_t i = 0; i < keys.scalings.size(); ++i)
-            result->mScalingKeys[i] = aiVectorKey(keys.scalings[i].first, keys.scalings[i].second);
-    }
+    copyKeys(keys.positions, result->mPositionKeys, result->mNumPositionKeys);
+    copyKeys(keys.rotations, result->mRotationKeys, result->mNumRotationKeys);
+    copyKeys(keys.scalings, result->mScalingKeys, result->mNumScalingKeys);
     return result;
 }
 

@@ -1,11 +1,9 @@
-// The asset generator's lightmap baker and OBJ writer on small scenes: shadows, occlusion and lamp
-// light land where they should, and a written mesh reaches the viewer's importer with its name,
-// textures and texture coordinates intact.
+// The asset generator's lightmap baker and OBJ writer on small scenes: shadow and occlusion land where
+// they should, and a written mesh reaches the viewer's importer with its name, textures and texture
+// coordinates intact.
 #include "lightmap_bake.hpp"
 #include "lightmap_encoding.hpp"
-#include "noise.hpp"
 #include "obj_writer.hpp"
-#include "terrain_parts.hpp"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -62,34 +60,6 @@ TEST(LightmapBake, BoxOnTheFloorDarkensItsFootAndCastsTheMoonsShadow) {
         << "occlusion at the box's foot";
 }
 
-TEST(LightmapBake, LampLightsItsSurroundingsAndFadesWithDistance) {
-    AtlasMesh floor = floorAtlas();
-    BakeScene scene;
-    scene.add(floor.mesh, glm::mat4(1.0f));
-    scene.commit();
-    BakeSettings s = darkNight();
-    s.lights.push_back({{-3.0f, 3.0f, 0.0f}, glm::vec3(1.0f), 0.2f, 0.02f, 0.1f, 0.3f});
-    const Image lm = bakeLightmap(scene, floor, s, 2);
-    const float under = lightAt(lm, floor, -3.0f, 0.0f), near = lightAt(lm, floor, 0.0f, 0.0f),
-                far = lightAt(lm, floor, 4.0f, 0.0f);
-    EXPECT_GT(under, near);
-    EXPECT_GT(near, far);
-    EXPECT_GT(under, 0.2f);
-}
-
-TEST(LightmapBake, ResultDoesNotDependOnAnythingButItsInputs) {
-    AtlasMesh floor = floorAtlas();
-    MeshData box;
-    addBox(box, {0, 0, 0}, {1, 1, 1}, 1.0f);
-    BakeScene scene;
-    scene.add(floor.mesh, glm::mat4(1.0f));
-    scene.add(box, glm::mat4(1.0f));
-    scene.commit();
-    const Image a = bakeLightmap(scene, floor, darkNight(), 5),
-                b = bakeLightmap(scene, floor, darkNight(), 5);
-    EXPECT_TRUE(a.pixels == b.pixels);
-}
-
 TEST(ObjWriter, MeshReachesTheViewersImporterWithNameTexturesAndTexelRows) {
     const std::string dir = ::testing::TempDir() + "duskvale_objwriter";
     std::filesystem::remove_all(dir);
@@ -130,39 +100,4 @@ TEST(ObjWriter, MeshReachesTheViewersImporterWithNameTexturesAndTexelRows) {
         EXPECT_NEAR(m->mNormals[v].z, 1.0f, 1e-4f);
     }
     std::filesystem::remove_all(dir);
-}
-
-TEST(GroundGrid, MeshHeightFollowsTheTrianglesAndTheStreetIsFlat) {
-    const GroundGrid g = makeGroundGrid();
-    for (size_t iz = 10; iz < g.zs.size(); iz += 37)
-        for (size_t ix = 10; ix < g.xs.size(); ix += 29)
-            EXPECT_NEAR(g.meshHeight(g.xs[ix], g.zs[iz]), g.at(ix, iz), 1e-4f);
-    for (float z = -60.0f; z <= 60.0f; z += 7.5f) {
-        EXPECT_LT(groundHeight(-24.0f, z), kRoadY - 0.1f) << "ground must stay under the road mesh";
-        EXPECT_LT(groundHeight(-28.0f, z), kWalkY - 0.1f) << "and under the sidewalk";
-        EXPECT_LT(groundHeight(-29.6f, z), kWalkY - 1.5f) << "the field lies below the retaining wall";
-    }
-}
-
-TEST(GroundWarp, StretchesTheMiddleAndInvertsExactly) {
-    const GroundWarp w = makeGroundWarp(-100.0f, 100.0f, -20.0f, 20.0f);
-    for (float x = -99.0f; x <= 99.0f; x += 3.7f)
-        EXPECT_NEAR(w.toWorld(w.toWarped(x)), x, 1e-3f);
-    const float middle = w.toWarped(5.0f) - w.toWarped(-5.0f), edge = w.toWarped(95.0f) - w.toWarped(85.0f);
-    EXPECT_NEAR(middle, 10.0f, 1e-3f);
-    EXPECT_LT(edge, 0.5f * middle);
-}
-
-TEST(Noise, TiledNoiseRepeatsAtItsPeriodAndStaysInRange) {
-    for (float x = 0.05f; x < 3.0f; x += 0.37f)
-        for (float y = 0.11f; y < 3.0f; y += 0.41f) {
-            EXPECT_NEAR(tiledNoise2(x, y, 4, 9), tiledNoise2(x + 4.0f, y, 4, 9), 1e-5f);
-            EXPECT_NEAR(tiledFbm2(x, y, 2, 4, 9), tiledFbm2(x, y + 2.0f, 2, 4, 9), 1e-5f);
-            const float f = fbm3(x, y, x * y, 5, 3);
-            EXPECT_GE(f, 0.0f);
-            EXPECT_LE(f, 1.0f);
-        }
-    Rng a(42), b(42);
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(a.next(), b.next());
 }

@@ -20,14 +20,6 @@ struct FlightFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(FlightFixture, DurationsAddUpTo85SecondsAndTheRouteStartsAtTheCamera) {
-    float total = 0.0f;
-    for (const CameraPathRow& row : path.rows)
-        total += row.duration;
-    EXPECT_EQ(total, 85.0f);
-    EXPECT_EQ(path.rows[0].position, Camera{}.position);
-}
-
 TEST_F(FlightFixture, AtTwoSecondsTheCameraIsHalfwayAlongTheFirstSegment) {
     const glm::vec3 before = camera.position;
     path.advance(camera, flightTime, 2.0f);
@@ -36,12 +28,6 @@ TEST_F(FlightFixture, AtTwoSecondsTheCameraIsHalfwayAlongTheFirstSegment) {
     // The look is aimed from where the camera stood before this step.
     const glm::vec3 target = (path.rows[0].target + path.rows[1].target) * 0.5f;
     expectNear(camera.front, glm::normalize(target - before));
-}
-
-TEST_F(FlightFixture, AShortFirstFramePlacesTheCameraOnTheFirstSegment) {
-    path.advance(camera, flightTime, 1.0f / 60.0f);
-    const glm::vec3 expected = glm::mix(path.rows[0].position, path.rows[1].position, (1.0f / 60.0f) / 4.0f);
-    expectNear(camera.position, expected);
 }
 
 TEST_F(FlightFixture, ExactlyOnASegmentBoundaryNothingMoves) {
@@ -54,20 +40,6 @@ TEST_F(FlightFixture, ExactlyOnASegmentBoundaryNothingMoves) {
         EXPECT_EQ(camera.position, before.position) << boundary;
         EXPECT_EQ(camera.front, before.front) << boundary;
     }
-}
-
-TEST_F(FlightFixture, SegmentElevenRunsFromTheRoadEndTowardsTheSquare) {
-    flightTime = 58.0f;
-    path.advance(camera, flightTime, 0.001f);
-    expectNear(camera.position, {-23.0f, 2.0f, -40.0f}, 1e-2f);
-    path.advance(camera, flightTime, 8.499f); // 66.5 s: halfway through 58 ... 75
-    expectNear(camera.position, {-23.0f, 2.0f, -8.0f}, 1e-3f);
-    path.advance(camera, flightTime, 0.1f);
-    // Camera and target both travel along x = -23, so the camera looks straight down +z.
-    expectNear(camera.front, {0.0f, 0.0f, 1.0f});
-    flightTime = 74.999f;
-    path.advance(camera, flightTime, 0.0f);
-    expectNear(camera.position, {-23.0f, 2.0f, 24.0f}, 1e-2f);
 }
 
 TEST_F(FlightFixture, AfterTheLastRowTheCameraHoldsJustShortOfIt) {

@@ -1,5 +1,4 @@
-// The free camera: mouse-look arithmetic, the pitch limit, movement, and what the two matrices do to
-// points.
+// The free camera: mouse-look arithmetic, the pitch limit and movement.
 #include "camera/camera.hpp"
 
 #include <gtest/gtest.h>
@@ -34,27 +33,19 @@ TEST(MouseLook, TheFirstEventOnlyRecordsThePosition) {
     EXPECT_EQ(camera.lastY, 600.0f);
 }
 
-TEST(MouseLook, MeasuresFromTheRestPointNotFromTheWindowCentre) {
+// Each event is measured from the rest point the cursor is put back to, not from the window centre.
+TEST(MouseLook, HundredPixelsFromTheRestPointTurnFiveDegrees) {
     Camera camera = settledCamera();
     camera.look(960.0f, 600.0f);
     EXPECT_EQ(camera.yaw, -90.0f);
     EXPECT_EQ(camera.pitch, 0.0f);
-    // (960, 540) is the centre of a 1920 x 1080 window, 60 pixels above the rest point.
-    camera.look(960.0f, 540.0f);
-    EXPECT_FLOAT_EQ(camera.pitch, 3.0f);
-}
-
-TEST(MouseLook, HundredPixelsTurnFiveDegrees) {
-    Camera camera = settledCamera();
     camera.look(1060.0f, 600.0f);
     EXPECT_FLOAT_EQ(camera.yaw, -85.0f);
     EXPECT_EQ(camera.pitch, 0.0f);
-    camera.look(960.0f, 500.0f);
-    EXPECT_FLOAT_EQ(camera.pitch, 5.0f);
-    const float yaw = glm::radians(-85.0f);
-    const float pitch = glm::radians(5.0f);
-    expectNear(camera.front,
-               {std::cos(yaw) * std::cos(pitch), std::sin(pitch), std::sin(yaw) * std::cos(pitch)});
+    // (960, 540) is the centre of a 1920 x 1080 window, 60 pixels above the rest point.
+    camera.look(960.0f, 540.0f);
+    EXPECT_FLOAT_EQ(camera.pitch, 3.0f);
+    EXPECT_NEAR(camera.front.y, std::sin(glm::radians(3.0f)), 1e-5f);
 }
 
 TEST(MouseLook, PitchStopsAt89DegreesWhileYawNeverWraps) {
@@ -92,25 +83,4 @@ TEST(FreeMovement, OppositeKeysCancelAndSidewaysKeysCombine) {
     camera.move(keys, 0.5f);
     // Looking down -z, "right" is +x.
     expectNear(camera.position, start + glm::vec3(5.0f, 0.0f, -5.0f));
-}
-
-TEST(CameraMatrices, ViewPutsTheEyeAtTheOriginLookingDownMinusZ) {
-    Camera camera = settledCamera();
-    camera.look(1860.0f, 600.0f); // yaw 45 degrees to the right
-    const glm::mat4 view = camera.viewMatrix();
-    expectNear(glm::vec3(view * glm::vec4(camera.position, 1.0f)), {0.0f, 0.0f, 0.0f});
-    expectNear(glm::vec3(view * glm::vec4(camera.position + 3.0f * camera.front, 1.0f)), {0.0f, 0.0f, -3.0f});
-}
-
-TEST(CameraMatrices, ProjectionSpansSixtyDegreesTheConfiguredAspectAndDepth01To250) {
-    const glm::mat4 projection = projectionMatrix(1280, 720);
-    const auto ndc = [&](const glm::vec3& p) {
-        const glm::vec4 clip = projection * glm::vec4(p, 1.0f);
-        return glm::vec3(clip) / clip.w;
-    };
-    EXPECT_NEAR(ndc({0.0f, 0.0f, -0.1f}).z, -1.0f, 1e-4f);
-    EXPECT_NEAR(ndc({0.0f, 0.0f, -250.0f}).z, 1.0f, 1e-4f);
-    const float halfHeight = 10.0f * std::tan(glm::radians(30.0f));
-    EXPECT_NEAR(ndc({0.0f, halfHeight, -10.0f}).y, 1.0f, 1e-4f);
-    EXPECT_NEAR(ndc({halfHeight * 1280.0f / 720.0f, 0.0f, -10.0f}).x, 1.0f, 1e-4f);
 }

@@ -27,15 +27,6 @@ struct Expected {
 
 } // namespace
 
-TEST(CharacterScript, StartsAtTheTwoDesignedPlacements) {
-    const CharacterScript script = makeCharacterScript();
-    EXPECT_EQ(origin(script.characterMatrixA), glm::vec3(-25.0f, -1.5f, -20.0f));
-    EXPECT_EQ(origin(script.characterMatrixB), glm::vec3(-5.35482f, 18.1f, 3.96476f));
-    EXPECT_FLOAT_EQ(script.characterMatrixA[0][0], 0.02f);
-    EXPECT_NEAR(script.characterMatrixB[0][0], -0.012f, 1e-7f) << "B is turned half round about y";
-    EXPECT_NEAR(script.characterMatrixB[2][2], -0.012f, 1e-7f);
-}
-
 TEST(CharacterScript, DrawWindowsPerPass) {
     const CharacterScript script = makeCharacterScript();
     const Expected cases[] = {

@@ -2,7 +2,6 @@
 // 0.5 s per frame ends after 183 frames.
 #include "app/frame_clock.hpp"
 #include "app/frame_loop.hpp"
-#include "app/screenshot.hpp"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +33,4 @@ TEST(FrameClock, HalfSecondStepsReachTheEndOfTheFlightAtFrame183) {
         ++frames;
     }
     EXPECT_EQ(frames, 183);
-}
-
-TEST(FlipRows, TurnsBottomUpRowsIntoTopDownRows) {
-    std::vector<unsigned char> pixels = {1, 1, 2, 2, 3, 3}; // 2 x 3, 1 byte per pixel
-    flipRows(pixels, 2, 3, 1);
-    EXPECT_EQ(pixels, (std::vector<unsigned char>{3, 3, 2, 2, 1, 1}));
-    std::vector<unsigned char> two = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; // 2 x 2, RGB
-    flipRows(two, 2, 2, 3);
-    EXPECT_EQ(two, (std::vector<unsigned char>{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
 }

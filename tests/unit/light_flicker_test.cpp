@@ -1,7 +1,6 @@
 // Light flicker over a scripted draw sequence: one draw per light and frame, a second one for each
 // outage that starts, outages of up to half a second, lights independent of each other.
 #include "app/light_flicker.hpp"
-#include "render/unit_random.hpp"
 
 #include <gtest/gtest.h>
 
@@ -65,17 +64,4 @@ TEST_F(FlickerFixture, ADrawOfExactlyHalfAPercentStartsNothing) {
     updateFlicker(flicker, 0.1f, nextScriptedDraw);
     EXPECT_EQ(drawsTaken, 3);
     EXPECT_EQ(flicker.pointColors[0], lamp);
-}
-
-TEST(RandomUnit, StaysWithinZeroToOneAndStartsOutagesAboutOnceIn200Draws) {
-    int below = 0;
-    const int draws = 200000;
-    for (int i = 0; i < draws; ++i) {
-        const float r = drawUnitRandom();
-        ASSERT_GE(r, 0.0f);
-        ASSERT_LE(r, 1.0f);
-        below += r < 0.005f ? 1 : 0;
-    }
-    EXPECT_GT(below, draws / 400);
-    EXPECT_LT(below, draws / 100);
 }

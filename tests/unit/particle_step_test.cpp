@@ -45,16 +45,14 @@ TEST(SpawnTiming, AHugeFrameSaturatesInsteadOfWrapping) {
     EXPECT_LT(accumulator, 1.0);
 }
 
-TEST(WorkGroups, FramesWithoutASingleSpawnEventCoverTheLiveParticlesOnly) {
+TEST(WorkGroups, CoverTheLiveParticlesAndTheBatchOfASingleSpawnEvent) {
     EXPECT_EQ(particleWorkGroups(0, 12, 0), 1u);
     EXPECT_EQ(particleWorkGroups(255, 12, 0), 1u);
     EXPECT_EQ(particleWorkGroups(256, 12, 0), 2u);
     // Two or more events are sized by the live count alone.
     EXPECT_EQ(particleWorkGroups(250, 12, 2), 1u);
     EXPECT_EQ(particleWorkGroups(256, 12, 5), 2u);
-}
-
-TEST(WorkGroups, ASingleSpawnEventAddsOneBatchToTheCoverage) {
+    // A single event adds one batch to the coverage.
     EXPECT_EQ(particleWorkGroups(250, 12, 1), 2u);
     EXPECT_EQ(particleWorkGroups(243, 12, 1), 1u);
     EXPECT_EQ(particleWorkGroups(0, 12, 1), 1u);

@@ -1,13 +1,11 @@
 // Test helpers for the generated scene models: importing them with the viewer's Assimp flags, the
-// viewer's rule for which lightmap a mesh takes, the scene's fixed placements, and ray casts against
-// placed geometry.
+// viewer's rule for which lightmap a mesh takes, and ray casts against placed geometry.
 #pragma once
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <glm/glm.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 
 #include <memory>
 #include <optional>
@@ -60,27 +58,6 @@ inline std::vector<std::string> texturePaths(const aiMaterial* m, aiTextureType 
         out.push_back(p.C_Str());
     }
     return out;
-}
-
-// The scene's model matrices (the viewer's fixed placement table).
-inline glm::mat4 trs(const glm::vec3& t, float yawDegrees, float s) {
-    glm::mat4 m = glm::translate(glm::mat4(1.0f), t);
-    m = glm::rotate(m, glm::radians(yawDegrees), glm::vec3(0, 1, 0));
-    return glm::scale(m, glm::vec3(s));
-}
-inline glm::mat4 buildingMatrix() {
-    return glm::scale(glm::mat4(1.0f), glm::vec3(1.8f));
-}
-inline glm::mat4 backgroundMatrix() {
-    return trs({-5, 110, 0}, 0.0f, 100.0f);
-}
-inline glm::mat4 terrainMatrix() {
-    return glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(-10, -4, 0)), glm::vec3(5, 8, 5)),
-                       glm::radians(180.0f), glm::vec3(0, 1, 0));
-}
-inline std::vector<glm::mat4> carMatrices() {
-    return {trs({-20, -1.1f, 8}, -100.0f, 1.5f), trs({-10, -1.5f, -30}, 10.0f, 1.5f),
-            trs({-40, -4, 6}, 80.0f, 1.5f)};
 }
 
 // Every triangle of a model, placed in the world.

@@ -53,33 +53,35 @@ TEST(LoadSettings, ReadsEveryKeyOfSectionWindow) {
     EXPECT_FALSE(s.gammaEnabled);
 }
 
-TEST(LoadSettings, IntegersDetectTheirBaseAndKeepALeadingNumber) {
-    EXPECT_EQ(loadFrom("hex.ini", "[window]\nwidth = 0x500\n").width, 1280);
-    EXPECT_EQ(loadFrom("octal.ini", "[window]\nwidth = 0100\n").width, 64);
-    EXPECT_EQ(loadFrom("word.ini", "[window]\nwidth = abc\n").width, 1920);
-    EXPECT_EQ(loadFrom("suffix.ini", "[window]\nwidth = 800px\n").width, 800);
-    EXPECT_EQ(loadFrom("empty.ini", "[window]\nwidth =\n").width, 1920);
-}
-
-TEST(LoadSettings, IntegersBeyondIntSaturateInsteadOfWrapping) {
-    // 2^32 + 160 would wrap to a plausible 160 and 2^64 - 1 to -1 if narrowed carelessly.
-    EXPECT_EQ(loadFrom("wrap.ini", "[window]\nwidth = 4294967456\n").width, INT_MAX);
-    EXPECT_EQ(loadFrom("huge.ini", "[window]\nheight = 99999999999999999999\n").height, INT_MAX);
-    EXPECT_EQ(loadFrom("low.ini", "[window]\nrefresh_rate = -4294967456\n").refresh_rate, INT_MIN);
-}
-
-TEST(LoadSettings, RealsKeepALeadingNumberAndOtherwiseTheirDefault) {
-    const Settings s = loadFrom("reals.ini", "[window]\nvolume = 0.25dB\ngamma = bright\n");
-    EXPECT_FLOAT_EQ(s.volume, 0.25f);
-    EXPECT_FLOAT_EQ(s.gamma, 2.0f);
-}
-
-TEST(LoadSettings, BooleansMatchKeywordsCaseInsensitivelyAndAnythingElseIsTrue) {
-    EXPECT_TRUE(loadFrom("maybe.ini", "[window]\nfullscreen = maybe\n").fullscreen);
-    EXPECT_FALSE(loadFrom("off.ini", "[window]\nfullscreen = OFF\n").fullscreen);
-    EXPECT_FALSE(loadFrom("no.ini", "[window]\nfullscreen = No\n").fullscreen);
-    EXPECT_FALSE(loadFrom("zero.ini", "[window]\nfullscreen = 0\n").fullscreen);
-    EXPECT_FALSE(loadFrom("upper.ini", "[window]\ngammaEnabled = FALSE\n").gammaEnabled);
+// inih's rules, one line of [window] each: integers detect their base, keep a leading number and
+// saturate beyond int (2^32 + 160 would wrap to a plausible 160 if narrowed carelessly); reals keep a
+// leading number; booleans match keywords case-insensitively and call anything else true.
+TEST(LoadSettings, ValuesFollowInihsNumberAndBooleanRules) {
+    const struct {
+        const char* line;
+        int Settings::*integer;
+        long long expected;
+    } integers[] = {
+        {"width = 0x500", &Settings::width, 1280},
+        {"width = 0100", &Settings::width, 64},
+        {"width = abc", &Settings::width, 1920},
+        {"width = 800px", &Settings::width, 800},
+        {"width =", &Settings::width, 1920},
+        {"width = 4294967456", &Settings::width, INT_MAX},
+        {"height = 99999999999999999999", &Settings::height, INT_MAX},
+        {"refresh_rate = -4294967456", &Settings::refresh_rate, INT_MIN},
+    };
+    for (const auto& row : integers)
+        EXPECT_EQ(loadFrom("int.ini", std::string("[window]\n") + row.line + "\n").*row.integer, row.expected)
+            << row.line;
+    const Settings reals = loadFrom("reals.ini", "[window]\nvolume = 0.25dB\ngamma = bright\n");
+    EXPECT_FLOAT_EQ(reals.volume, 0.25f);
+    EXPECT_FLOAT_EQ(reals.gamma, 2.0f);
+    for (const auto& [value, expected] :
+         {std::pair{"maybe", true}, {"OFF", false}, {"No", false}, {"0", false}})
+        EXPECT_EQ(loadFrom("bool.ini", std::string("[window]\nfullscreen = ") + value + "\n").fullscreen,
+                  expected)
+            << value;
 }
 
 TEST(LoadSettings, OtherSectionsAreIgnoredWithoutAMessage) {

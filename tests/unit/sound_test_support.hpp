@@ -101,7 +101,6 @@ enum CaptureExit { captured = 0, noEngine = 3, captureTooShort = 4 };
 struct Capture {
     ChildResult child;            // exit code is a CaptureExit when the child ran to its end
     std::vector<int16_t> samples; // interleaved left, right
-    bool written = false;         // whether the device created its file at all
 };
 
 // In a child process: selects the audio driver (null leaves SDL to choose), sends the disk driver's
@@ -132,7 +131,6 @@ inline Capture captureSoundRun(const std::string& rawPath, const char* driver, d
             return static_cast<int>(fileSize(rawPath) >= wanted ? captured : captureTooShort);
         },
         rawPath + ".out");
-    capture.written = fileSize(rawPath) >= 0;
     capture.samples = readRawS16(rawPath);
     std::remove(rawPath.c_str());
     return capture;
