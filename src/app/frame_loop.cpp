@@ -104,6 +104,12 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
         runParticlePass(scene.emitters, r.emitterPlacements, in.view.view, in.view.projection,
                         appState.deltaTime);
         endPass(in);
+        if (in.timer) {
+            int live = 0;
+            for (const ParticleSystem& emitter : scene.emitters)
+                live += emitter.liveCount;
+            noteLiveParticles(*in.timer, live);
+        }
     }
 
     beginPass(in, "final");

@@ -64,6 +64,11 @@ void endTimedPass(PassTimer& timer) {
     timer.openPass = -1;
 }
 
+void noteLiveParticles(PassTimer& timer, int count) {
+    if (timer.frame >= 0)
+        frameTimes(timer, timer.frame).liveParticles = count;
+}
+
 void finishTiming(PassTimer& timer) {
     endTimedPass(timer);
     if (timer.frame < 0)

@@ -31,5 +31,7 @@ void beginTimedFrame(PassTimer& timer);
 // Times GPU work from here to endTimedPass under `name`; passes must not overlap or repeat in a frame.
 void beginTimedPass(PassTimer& timer, const std::string& name);
 void endTimedPass(PassTimer& timer);
+// Notes how many particles live in all emitters together in the frame being timed.
+void noteLiveParticles(PassTimer& timer, int count);
 // After the last frame: closes its CPU time and waits for the GPU times still in flight.
 void finishTiming(PassTimer& timer);

@@ -72,6 +72,13 @@ double framesPerSecond(const TimingRecord& record) {
     return totalMs > 0.0 ? static_cast<double>(frames.size()) * 1000.0 / totalMs : 0.0;
 }
 
+int peakLiveParticles(const TimingRecord& record) {
+    int peak = -1;
+    for (const FrameTimes& frame : record.frames)
+        peak = std::max(peak, frame.liveParticles);
+    return peak;
+}
+
 void printSummary(std::ostream& out, const TimingRecord& record) {
     char line[160];
     std::snprintf(line, sizeof line, "%-24s %12s %12s %8s\n", "pass", "median ms", "p95 ms", "frames");
@@ -83,13 +90,16 @@ void printSummary(std::ostream& out, const TimingRecord& record) {
     }
     std::snprintf(line, sizeof line, "frames per second: %.2f\n", framesPerSecond(record));
     out << line;
+    const int peak = peakLiveParticles(record);
+    if (peak >= 0)
+        out << "live particles: peak " << peak << '\n';
 }
 
 void writeCsv(std::ostream& out, const TimingRecord& record) {
     out << "frame";
     for (const std::string& name : record.passNames)
         out << ',' << name;
-    out << ",cpu_frame_ms\n";
+    out << ",cpu_frame_ms,live_particles\n";
     char cell[32];
     for (size_t index = 0; index < record.frames.size(); ++index) {
         const FrameTimes& frame = record.frames[index];
@@ -106,6 +116,9 @@ void writeCsv(std::ostream& out, const TimingRecord& record) {
             std::snprintf(cell, sizeof cell, "%.4f", frame.cpuFrameMs);
             out << cell;
         }
+        out << ',';
+        if (frame.liveParticles >= 0)
+            out << frame.liveParticles;
         out << '\n';
     }
 }

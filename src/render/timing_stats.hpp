@@ -9,6 +9,7 @@
 struct FrameTimes {
     double cpuFrameMs = -1.0;   // negative: not measured
     std::vector<double> passMs; // by pass index; negative: the pass did not run in this frame
+    int liveParticles = -1;     // all emitters together after the frame's step; negative: not counted
 };
 
 struct TimingRecord {
@@ -36,8 +37,12 @@ std::vector<PassSummary> summarize(const TimingRecord& record);
 // Frames per second over the measured CPU frame times (frames / their total time); 0 for none.
 double framesPerSecond(const TimingRecord& record);
 
-// The end-of-run table: one line per row of summarize, then the frame rate.
+// The most live particles of any counted frame; -1 when no frame was counted.
+int peakLiveParticles(const TimingRecord& record);
+
+// The end-of-run table: one line per row of summarize, then the frame rate and, when particles were
+// counted, their peak.
 void printSummary(std::ostream& out, const TimingRecord& record);
-// Header "frame,<pass>...,cpu_frame_ms" and one row per frame in ms; a pass that did not run leaves
-// its cell empty.
+// Header "frame,<pass>...,cpu_frame_ms,live_particles" and one row per frame (times in ms); a pass that
+// did not run, or a frame whose particles were not counted, leaves its cell empty.
 void writeCsv(std::ostream& out, const TimingRecord& record);

@@ -57,15 +57,19 @@ TEST(TimingStats, CsvHasOneRowPerFrameWithEmptyCellsForPassesThatDidNotRun) {
     passIndex(record, "shadow");
     passIndex(record, "lit");
     record.frames.push_back(FrameTimes{16.5, {1.25}});
-    record.frames.push_back(FrameTimes{-1.0, {2.0, 3.0}});
+    record.frames.push_back(FrameTimes{-1.0, {2.0, 3.0}, 0});
+    record.frames.push_back(FrameTimes{4.0, {}, 1200});
     std::ostringstream csv;
     writeCsv(csv, record);
-    EXPECT_EQ(csv.str(), "frame,shadow,lit,cpu_frame_ms\n"
-                         "0,1.2500,,16.5000\n"
-                         "1,2.0000,3.0000,\n");
+    EXPECT_EQ(csv.str(), "frame,shadow,lit,cpu_frame_ms,live_particles\n"
+                         "0,1.2500,,16.5000,\n"
+                         "1,2.0000,3.0000,,0\n"
+                         "2,,,4.0000,1200\n");
 
     std::ostringstream table;
     printSummary(table, record);
     EXPECT_NE(table.str().find("shadow"), std::string::npos);
-    EXPECT_NE(table.str().find("frames per second: 60.61"), std::string::npos) << table.str();
+    EXPECT_NE(table.str().find("frames per second: 97.56"), std::string::npos) << table.str();
+    EXPECT_NE(table.str().find("live particles: peak 1200"), std::string::npos) << table.str();
+    EXPECT_EQ(peakLiveParticles(TimingRecord{}), -1);
 }
