@@ -5,7 +5,9 @@
 # SOAK_WARMUP_S (120), when the debug callback prints an "OpenGL Error" line, or when the driver
 # reports a GL error once the frames run. Mesa reports the errors of an ordinary (non-debug) context
 # only with MESA_DEBUG set, so the run sets it; errors during start-up (a shader stage that failed to
-# build is attached as 0) are listed, not failed on. Needs build/duskvale and build/assets.
+# build is attached as 0) are listed, not failed on. The benchmark table counts the live smoke
+# particles of every frame; the run fails when the later half of the frames after warm-up holds more
+# than SOAK_PARTICLE_MARGIN (10 %) above the earlier half's peak. Needs build/duskvale and build/assets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,6 +18,7 @@ margin_mb=${SOAK_MARGIN_MB:-16}
 # lifetimes of every smoke particle (20-30 s), where a 60 Hz step would simulate well under a minute.
 step=${SOAK_STEP:-0.25}
 interval=30
+particle_margin=${SOAK_PARTICLE_MARGIN:-10}
 
 if [ -z "${DUSKVALE_SOAK_XVFB:-}" ]; then
     DUSKVALE_SOAK_XVFB=1 exec tests/support/with-xvfb.sh bash "$0" "$@"
@@ -32,7 +35,7 @@ printf '[window]\nwidth = 320\nheight = 180\nfullscreen = false\nautomaticCam = 
 
 # A screenshot that never comes makes the viewer say at the end how many frames it ran.
 SDL_AUDIODRIVER=dummy MESA_DEBUG=1 "$root/build/duskvale" --assets "$work/assets" --fixed-step "$step" \
-    --screenshot 1000000000000:"$work/never.png" >"$work/out" 2>"$work/err" &
+    --benchmark-csv "$work/frames.csv" --screenshot 1000000000000:"$work/never.png" >"$work/out" 2>"$work/err" &
 viewer=$!
 
 rss_mb() { ps -o rss= -p "$viewer" | awk '{ printf "%.1f", $1 / 1024 }'; }
@@ -83,12 +86,24 @@ xdotool windowfocus --sync "$window" key Escape
 code=0
 wait "$viewer" || code=$?
 frames=$(sed -n 's/.*the run ended after \([0-9]*\) frames.*/\1/p' "$work/err")
+# Live particles (the CSV's last column) by frame: the peak over the frames whose clock is past the
+# warm-up, in their earlier and later half.
+particles=$(awk -F, -v skip="$(awk -v w="$warmup" -v s="$step" 'BEGIN { printf "%d", w / s }')" '
+    NR > 1 && $NF != "" { n++; if (n > skip) live[++m] = $NF }
+    END {
+        if (m < 2) { print "n/a n/a"; exit }
+        for (i = 1; i <= m; i++) { h = (i <= m / 2) ? 1 : 2; if (live[i] > peak[h]) peak[h] = live[i] }
+        printf "%d %d", peak[1], peak[2]
+    }' "$work/frames.csv" 2>/dev/null || echo "n/a n/a")
+read -r early_peak late_peak <<<"$particles"
 
 # Growth after warm-up in MB per hour, by least squares over the samples taken after it.
 slope=$(tr ' ' '\n' <<<"$samples" | awk -F: -v w="$warmup" '$1 >= w { n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2 }
     END { if (n < 2 || n * sxx == sx * sx) print "n/a"; else printf "%.2f", 3600 * (n * sxy - sx * sy) / (n * sxx - sx * sx) }')
 echo "window open ${opened} MB; start (first sample) ${first} MB, after warm-up (${warmup} s) ${warm} MB, end ${last} MB, peak ${peak} MB;" \
     "trend after warm-up ${slope} MB/h; ${frames:-?} frames; exit code ${code}"
+echo "live smoke particles after warm-up: peak ${early_peak} in the earlier half of the frames," \
+    "${late_peak} in the later half"
 echo "GL error lines: ${startup_errors} during start-up, ${warm_errors} by the end of warm-up," \
     "${final_errors} at the end"
 if [ "$startup_errors" -ne 0 ]; then
@@ -104,6 +119,11 @@ fi
 if [ "$final_errors" -ne "$startup_errors" ] || [ "$(callback_errors)" -ne 0 ]; then
     echo "FAIL: OpenGL errors were printed while the frames ran:" >&2
     cat "$work/out" "$work/err" | grep -e '^OpenGL Error' -e '^Mesa: User error' | sort | uniq -c | head >&2
+    status=1
+fi
+if [ "$early_peak" = n/a ] ||
+    awk -v e="$early_peak" -v l="$late_peak" -v m="$particle_margin" 'BEGIN { exit !(l > e * (1 + m / 100)) }'; then
+    echo "FAIL: the live particles were not counted, or grew after warm-up" >&2
     status=1
 fi
 if [ "$code" -ne 0 ]; then
