@@ -17,7 +17,7 @@ cmake --build build-asan -j"$(nproc)" --target duskvale unit_tests png_probe
 ln -sfn "$root/build/assets" build-asan/assets
 
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$root/tests/sanitizers/ubsan.supp
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
 # Sound plays into SDL's dummy device, so the mixer thread runs as it would on a machine with speakers.
 export SDL_AUDIODRIVER=dummy

@@ -17,7 +17,7 @@ fi
 # UBSan findings stay recoverable so that the reviewed suppressions apply; halt_on_error still makes
 # every other one end the run as a crash.
 flags=(-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined -Isrc -I"$out/glad/include" -I"$stb_dir")
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$(pwd)/tests/fuzz/ubsan.supp
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$(pwd)/tests/sanitizers/ubsan.supp
 fuzz=(-fsanitize=fuzzer "${flags[@]}")
 
 echo "== building"
