@@ -5,6 +5,8 @@
 
 #include "app/sound_engine.hpp"
 
+#include <SDL2/SDL.h>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -105,7 +107,8 @@ struct Capture {
 
 // In a child process: selects the audio driver (null leaves SDL to choose), sends the disk driver's
 // output to rawPath as fast as it can mix, creates an engine, hands it to `start` (also when it is null,
-// as the viewer would), and lets the device write `seconds` of audio after that before closing it.
+// as the viewer would; all its plays start in one mix), and lets the device write `seconds` of audio after
+// that before closing it.
 inline Capture captureSoundRun(const std::string& rawPath, const char* driver, double seconds,
                                const std::function<void(SoundEngine*)>& start) {
     std::remove(rawPath.c_str());
@@ -120,7 +123,13 @@ inline Capture captureSoundRun(const std::string& rawPath, const char* driver, d
             setenv("SDL_DISKAUDIODELAY", "0", 1);
             SoundEngine* engine =
                 createSoundEngine(soundDriverAutomatic, soundDefaultOptions, nullptr, "1.6.0");
+            // The disk driver mixes as fast as it can, so the plays are started under the device's
+            // lock: they all begin in the same mix, however long one of them takes to load.
+            if (engine)
+                SDL_LockAudio();
             start(engine);
+            if (engine)
+                SDL_UnlockAudio();
             if (!engine)
                 return static_cast<int>(noEngine);
             const long long wanted = fileSize(rawPath) + static_cast<long long>(seconds * 44100) * 4;
