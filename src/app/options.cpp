@@ -12,7 +12,7 @@ namespace {
 // Each returns what is wrong with the value, or an empty string once it is stored.
 using ApplyOption = std::string (*)(Options&, const std::string& value);
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     const char* valueName; // nullptr for a flag
     const char* help;
@@ -131,7 +131,7 @@ std::string checkCombinations(Options& options) {
     return "";
 }
 
-const OptionSpec optionSpecs[] = {
+const OptionRule optionRules[] = {
     {"--help", nullptr, "print this help and exit", applyHelp},
     {"--version", nullptr, "print the version and exit", applyVersion},
     {"--fixed-step", "SECONDS",
@@ -160,10 +160,10 @@ const OptionSpec optionSpecs[] = {
     {"--fps", "N", "frames per second of --record (default 30)", applyFps},
 };
 
-const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& spec : optionSpecs)
-        if (name == spec.name)
-            return &spec;
+const OptionRule* findOption(const std::string& name) {
+    for (const OptionRule& rule : optionRules)
+        if (name == rule.name)
+            return &rule;
     return nullptr;
 }
 
@@ -176,28 +176,28 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         const size_t equals = arg.find('=');
         const bool hasInlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
         const std::string name = hasInlineValue ? arg.substr(0, equals) : arg;
-        const OptionSpec* spec = findOption(name);
-        if (!spec) {
+        const OptionRule* rule = findOption(name);
+        if (!rule) {
             parsed.error = arg.rfind("-", 0) == 0
                                ? "unknown option '" + name + "'"
                                : "unexpected argument '" + arg + "'; the viewer takes only options";
             return parsed;
         }
         std::string value;
-        if (spec->valueName) {
+        if (rule->valueName) {
             if (hasInlineValue) {
                 value = arg.substr(equals + 1);
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                parsed.error = name + " needs a value (" + spec->valueName + ")";
+                parsed.error = name + " needs a value (" + rule->valueName + ")";
                 return parsed;
             }
         } else if (hasInlineValue) {
             parsed.error = name + " takes no value";
             return parsed;
         }
-        parsed.error = spec->apply(parsed.options, value);
+        parsed.error = rule->apply(parsed.options, value);
         if (!parsed.error.empty())
             return parsed;
     }
@@ -210,12 +210,12 @@ std::string optionsHelp() {
         "Usage: duskvale [OPTION]...\n"
         "Real-time viewer of one night scene. Without options it reads ../assets/settings.ini\n"
         "and flies the built-in route; Escape ends the run.\n\nOptions:\n";
-    for (const OptionSpec& spec : optionSpecs) {
-        std::string left = std::string("  ") + spec.name;
-        if (spec.valueName)
-            left += std::string(" ") + spec.valueName;
+    for (const OptionRule& rule : optionRules) {
+        std::string left = std::string("  ") + rule.name;
+        if (rule.valueName)
+            left += std::string(" ") + rule.valueName;
         left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
-        text += left + spec.help + "\n";
+        text += left + rule.help + "\n";
     }
     text += "\nExit codes: 0 normal end, 1 no window or OpenGL 4.3 context, 2 bad command line,\n"
             "3 a recording that could not be written completely.\n";

@@ -51,23 +51,23 @@ PathPoint pointOnPath(const std::vector<glm::vec3>& path, const std::vector<floa
     return {path.back(), int(path.size()) - 2};
 }
 
-std::vector<TubeInfluence> ringInfluences(const CharacterTube& spec, const std::vector<float>& cumulative,
+std::vector<TubeInfluence> ringInfluences(const CharacterTube& tube, const std::vector<float>& cumulative,
                                           float dist, int segment) {
-    std::vector<TubeInfluence> result{{spec.segmentJoints[segment], 1.0f}};
-    for (size_t k = 1; k + 1 < spec.path.size(); ++k) {
-        const int before = spec.segmentJoints[k - 1];
-        const int after = spec.segmentJoints[k];
+    std::vector<TubeInfluence> result{{tube.segmentJoints[segment], 1.0f}};
+    for (size_t k = 1; k + 1 < tube.path.size(); ++k) {
+        const int before = tube.segmentJoints[k - 1];
+        const int after = tube.segmentJoints[k];
         const float d = dist - cumulative[k];
-        if (before != after && std::fabs(d) < spec.bendBlend) {
-            const float w = smoothstep01(-spec.bendBlend, spec.bendBlend, d);
+        if (before != after && std::fabs(d) < tube.bendBlend) {
+            const float w = smoothstep01(-tube.bendBlend, tube.bendBlend, d);
             result = {{before, 1.0f - w}, {after, w}};
         }
     }
-    if (spec.parentJoint >= 0 && dist < spec.parentReach) {
-        const float share = spec.parentShare * (1.0f - smoothstep01(0.0f, spec.parentReach, dist));
+    if (tube.parentJoint >= 0 && dist < tube.parentReach) {
+        const float share = tube.parentShare * (1.0f - smoothstep01(0.0f, tube.parentReach, dist));
         for (TubeInfluence& in : result)
             in.weight *= 1.0f - share;
-        result.push_back({spec.parentJoint, share});
+        result.push_back({tube.parentJoint, share});
     }
     return result;
 }
@@ -101,13 +101,13 @@ void setCharacterWeights(SkinnedVertex& vertex, std::vector<TubeInfluence> influ
     }
 }
 
-void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
+void addCharacterTube(CharacterMesh& mesh, const CharacterTube& tube) {
     std::vector<float> cumulative{0.0f};
-    for (size_t s = 0; s + 1 < spec.path.size(); ++s)
-        cumulative.push_back(cumulative.back() + glm::length(spec.path[s + 1] - spec.path[s]));
+    for (size_t s = 0; s + 1 < tube.path.size(); ++s)
+        cumulative.push_back(cumulative.back() + glm::length(tube.path[s + 1] - tube.path[s]));
     const float length = cumulative.back();
-    const int rings = spec.rings;
-    const int segs = spec.segments;
+    const int rings = tube.rings;
+    const int segs = tube.segments;
     const float step = length / float(rings - 1);
 
     std::vector<glm::vec3> grid(size_t(rings) * segs);
@@ -116,13 +116,13 @@ void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
     std::vector<std::vector<TubeInfluence>> influences(rings);
     for (int i = 0; i < rings; ++i) {
         const float dist = step * float(i);
-        const PathPoint here = pointOnPath(spec.path, cumulative, dist);
-        const glm::vec3 ahead = pointOnPath(spec.path, cumulative, std::min(length, dist + step)).pos;
-        const glm::vec3 behind = pointOnPath(spec.path, cumulative, std::max(0.0f, dist - step)).pos;
+        const PathPoint here = pointOnPath(tube.path, cumulative, dist);
+        const glm::vec3 ahead = pointOnPath(tube.path, cumulative, std::min(length, dist + step)).pos;
+        const glm::vec3 behind = pointOnPath(tube.path, cumulative, std::max(0.0f, dist - step)).pos;
         const glm::vec3 tangent = glm::normalize(ahead - behind);
-        const glm::vec3 side = glm::normalize(spec.sideRef - glm::dot(spec.sideRef, tangent) * tangent);
+        const glm::vec3 side = glm::normalize(tube.sideRef - glm::dot(tube.sideRef, tangent) * tangent);
         const glm::vec3 front = glm::cross(side, tangent);
-        const TubeProfileKey p = profileAt(spec.profile, dist);
+        const TubeProfileKey p = profileAt(tube.profile, dist);
         const glm::vec3 center = here.pos + front * p.offFront;
         for (int j = 0; j < segs; ++j) {
             const float a = glm::two_pi<float>() * float(j) / float(segs);
@@ -131,7 +131,7 @@ void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
         }
         tangents[i] = tangent;
         centers[i] = center;
-        influences[i] = ringInfluences(spec, cumulative, dist, here.segment);
+        influences[i] = ringInfluences(tube, cumulative, dist, here.segment);
     }
 
     auto at = [&](int i, int j) {
@@ -148,7 +148,7 @@ void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
             if (glm::length(n) < 1e-6f)
                 n = i == 0 ? -tangents[i] : tangents[i];
             v.normal = glm::normalize(n);
-            v.uv = atlasUv(spec.rect, float(j) / float(segs), float(i) / float(rings - 1));
+            v.uv = atlasUv(tube.rect, float(j) / float(segs), float(i) / float(rings - 1));
             setCharacterWeights(v, influences[i]);
             mesh.vertices.push_back(v);
         }
@@ -168,7 +168,7 @@ void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
         SkinnedVertex c;
         c.position = centers[ring];
         c.normal = normal;
-        c.uv = atlasUv(spec.rect, 0.5f, atStart ? 0.02f : 0.98f);
+        c.uv = atlasUv(tube.rect, 0.5f, atStart ? 0.02f : 0.98f);
         setCharacterWeights(c, influences[ring]);
         mesh.vertices.push_back(c);
         for (int j = 0; j < segs; ++j) {
@@ -185,8 +185,8 @@ void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec) {
                 mesh.indices.insert(mesh.indices.end(), {center, q, p});
         }
     };
-    if (spec.capStart)
+    if (tube.capStart)
         addCap(0, true);
-    if (spec.capEnd)
+    if (tube.capEnd)
         addCap(rings - 1, false);
 }

@@ -39,7 +39,7 @@ struct CharacterTube {
 };
 
 // Appends the tube's vertices (with smooth normals) and counter-clockwise triangles, plus caps.
-void addCharacterTube(CharacterMesh& mesh, const CharacterTube& spec);
+void addCharacterTube(CharacterMesh& mesh, const CharacterTube& tube);
 
 // Stores up to four influences, strongest first, normalised to sum 1; tiny ones are dropped.
 void setCharacterWeights(SkinnedVertex& vertex, std::vector<TubeInfluence> influences);
