@@ -2,6 +2,7 @@
 // 1280 x 720, with the occlusion pass also in a full-kernel variant for comparison, and optionally
 // writes what each pass produced as PNG files. Run by hand:
 //   tests/support/with-xvfb.sh build/tests/render_bench [--frames N] [--png DIR]
+#include "hidden_gl_window.hpp"
 #include "raw_mesh.hpp"
 #include "render/final_pass.hpp"
 #include "render/geometry_pass.hpp"
@@ -131,21 +132,9 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc)
             pngDir = argv[++i];
     }
-    if (!glfwInit()) {
-        std::fprintf(stderr, "render_bench needs a display (run it under Xvfb)\n");
+    GLFWwindow* window = openHiddenGlWindow(kWidth, kHeight, "render_bench");
+    if (!window)
         return 1;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(kWidth, kHeight, "render bench", nullptr, nullptr);
-    if (!window) {
-        glfwTerminate();
-        return 1;
-    }
-    glfwMakeContextCurrent(window);
-    gladLoadGL(glfwGetProcAddress);
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     const Programs programs = loadPrograms();

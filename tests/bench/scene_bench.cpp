@@ -8,6 +8,7 @@
 #include "app/scene.hpp"
 #include "camera/camera.hpp"
 #include "camera/camera_path.hpp"
+#include "hidden_gl_window.hpp"
 #include "model/model.hpp"
 #include "render/geometry_pass.hpp"
 #include "render/lit_pass.hpp"
@@ -103,17 +104,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "scene_bench: cannot change into %s\n", assets.c_str());
         return 1;
     }
-    if (!glfwInit())
-        return 1;
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(width, height, "scene bench", nullptr, nullptr);
+    GLFWwindow* window = openHiddenGlWindow(width, height, "scene_bench");
     if (!window)
         return 1;
-    glfwMakeContextCurrent(window);
-    gladLoadGL(glfwGetProcAddress);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
 

@@ -1,8 +1,10 @@
 // Prints what the character costs the CPU per pass: one boneTransforms call and one drawSkinned call
 // (evaluation, bone uniform look-ups by name, uploads and mesh draws) on an animation file.
 // Usage: skinning_bench [FILE [ANIMATION]]; by default the generated character in the build's assets.
+#include "hidden_gl_window.hpp"
 #include "model/animation.hpp"
 #include "render/shader_program.hpp"
+#include "render/timing_stats.hpp"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -55,11 +57,6 @@ template <typename Call> Timing timeOnce(Call call) {
                   1e6 * (cpuEnd - cpuStart)};
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void report(const char* name, const std::vector<Timing>& timings) {
     std::vector<double> wall;
     std::vector<double> cpu;
@@ -67,9 +64,8 @@ void report(const char* name, const std::vector<Timing>& timings) {
         wall.push_back(t.wallMicroseconds);
         cpu.push_back(t.threadCpuMicroseconds);
     }
-    std::sort(wall.begin(), wall.end());
     std::printf("%-14s calls %4zu  median %9.1f us  p95 %9.1f us  thread CPU median %9.1f us\n", name,
-                wall.size(), median(wall), wall[wall.size() * 95 / 100], median(cpu));
+                wall.size(), medianOf(wall), percentileOf(wall, 95.0), medianOf(cpu));
 }
 
 } // namespace
@@ -88,22 +84,9 @@ int main(int argc, char** argv) {
         fs::current_path(assets); // material textures are named relative to the assets folder
     }
 
-    if (!glfwInit()) {
-        std::fprintf(stderr, "skinning_bench: no display (run it under Xvfb)\n");
+    GLFWwindow* window = openHiddenGlWindow(320, 240, "skinning_bench");
+    if (!window)
         return 1;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(320, 240, "skinning bench", nullptr, nullptr);
-    if (!window) {
-        std::fprintf(stderr, "skinning_bench: could not create an OpenGL 4.3 window\n");
-        glfwTerminate();
-        return 1;
-    }
-    glfwMakeContextCurrent(window);
-    gladLoadGL(glfwGetProcAddress);
 
     Model character(file);
     if (!hasAnimation(character, animation)) {

@@ -11,6 +11,7 @@
 // The assets directory is the working directory (textures/smoke*.png, ../assets/shaders/...).
 #include "particles/particle_pass.hpp"
 #include "render/shader_program.hpp"
+#include "render/timing_stats.hpp"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -82,15 +83,6 @@ glm::mat4 routeView(double flightTime) {
         start += length;
     }
     return glm::lookAt(route[rows - 1].position, route[rows - 1].target, glm::vec3(0.0f, 1.0f, 0.0f));
-}
-
-double percentile(std::vector<double> values, double fraction) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t index =
-        std::min(values.size() - 1, static_cast<size_t>(fraction * (values.size() - 1) + 0.5));
-    return values[index];
 }
 
 // The scene target's shape: two half-float colour attachments and a depth-stencil buffer.
@@ -317,16 +309,16 @@ int main(int argc, char** argv) {
     }
     std::printf("peak live counts: A %d, B %d, C %d, D %d\n", peaks[0], peaks[1], peaks[2], peaks[3]);
     std::printf("particle pass (update + draw, 4 emitters%s): median %.1f ms, 95th percentile %.1f ms\n",
-                split ? ", phases finished one by one" : "", percentile(passTimes, 0.5),
-                percentile(passTimes, 0.95));
-    std::printf("  processor time of all threads: median %.1f ms\n", percentile(passProcessorTimes, 0.5));
+                split ? ", phases finished one by one" : "", medianOf(passTimes),
+                percentileOf(passTimes, 95.0));
+    std::printf("  processor time of all threads: median %.1f ms\n", medianOf(passProcessorTimes));
     std::printf("  counter read-back wait (4 maps): median %.3f ms, 95th percentile %.3f ms\n",
-                percentile(counterWaits, 0.5), percentile(counterWaits, 0.95));
+                medianOf(counterWaits), percentileOf(counterWaits, 95.0));
     if (split) {
-        std::printf("  compute dispatches: median %.2f ms, 95th percentile %.2f ms\n",
-                    percentile(computeTimes, 0.5), percentile(computeTimes, 0.95));
-        std::printf("  draws: median %.1f ms, 95th percentile %.1f ms\n", percentile(drawTimes, 0.5),
-                    percentile(drawTimes, 0.95));
+        std::printf("  compute dispatches: median %.2f ms, 95th percentile %.2f ms\n", medianOf(computeTimes),
+                    percentileOf(computeTimes, 95.0));
+        std::printf("  draws: median %.1f ms, 95th percentile %.1f ms\n", medianOf(drawTimes),
+                    percentileOf(drawTimes, 95.0));
     }
     std::printf("GL error at the end: 0x%x\n", glGetError());
     glfwDestroyWindow(window);
