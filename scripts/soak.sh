@@ -42,7 +42,7 @@ rss_mb() { ps -o rss= -p "$viewer" | awk '{ printf "%.1f", $1 / 1024 }'; }
 gl_errors() { cat "$work/out" "$work/err" | grep -c -e '^OpenGL Error' -e '^Mesa: User error' || true; }
 callback_errors() { grep -c '^OpenGL Error' "$work/out" || true; }
 
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Duskvale$' | head -1) || {
+window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Duskvale( - .* fps)?$' | head -1) || {
     echo "FAIL: the viewer's window did not appear" >&2
     cat "$work/err" >&2
     exit 1
