@@ -55,27 +55,3 @@ TEST(WindowSize, BeyondTheGuaranteedLimitIsLoweredToIt) {
                         "images; using 16384 instead.");
     EXPECT_NE(notes[1].find("height 2147483647"), std::string::npos) << notes[1];
 }
-
-TEST(WindowOptions, CommandLineOverridesOnlyWhatItNames) {
-    struct Case {
-        std::vector<std::string> args;
-        int width, height;
-        bool fullscreen;
-    };
-    // The settings say a 640x360 full-screen window.
-    const Case cases[] = {
-        {{}, 640, 360, true},
-        {{"--size", "1280x720"}, 1280, 720, true},
-        {{"--windowed"}, 640, 360, false},
-        {{"--size", "300x200", "--windowed", "--fullscreen"}, 300, 200, true},
-    };
-    for (const Case& c : cases) {
-        Settings settings = sized(640, 360);
-        settings.fullscreen = true;
-        const Settings result = withWindowOptions(settings, parseOptions(c.args).options);
-        EXPECT_EQ(result.width, c.width);
-        EXPECT_EQ(result.height, c.height);
-        EXPECT_EQ(result.fullscreen, c.fullscreen);
-        EXPECT_FLOAT_EQ(result.volume, 0.25f);
-    }
-}
