@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Duskvale needs to build, run and test (sudo when not root).
+# Installs the Debian 12 packages Duskvale needs to build, run and test (sudo when not root); ffmpeg
+# turns a recording into a video (without it --record writes the frames only); openbox is the window
+# manager of the test that minimises the window.
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     libglfw3-dev libglm-dev libassimp-dev libstb-dev libinih-dev python3-glad
     libsdl2-mixer-dev libmp3lame-dev libembree-dev libgtest-dev
     xvfb xauth xdotool libgl1-mesa-dri mesa-utils
+    ffmpeg openbox
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

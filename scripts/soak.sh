@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Soak run (by hand, not in CI): the viewer with the camera free (the flight clock stands, so the run
 # never ends by itself) and a fixed step of SOAK_STEP (0.25 s), for SOAK_MINUTES (20) under Xvfb.
-# Samples resident memory every 30 s and fails when it grows more than SOAK_MARGIN_MB (16) after
+# Every 30 s it toggles switches, turns the camera and resizes the window four times, then samples
+# resident memory; it fails when it grows more than SOAK_MARGIN_MB (16) after
 # SOAK_WARMUP_S (120), when the debug callback prints an "OpenGL Error" line, or when the driver
 # reports a GL error once the frames run. Mesa reports the errors of an ordinary (non-debug) context
 # only with MESA_DEBUG set, so the run sets it; errors during start-up (a shader stage that failed to
@@ -42,7 +43,7 @@ rss_mb() { ps -o rss= -p "$viewer" | awk '{ printf "%.1f", $1 / 1024 }'; }
 gl_errors() { cat "$work/out" "$work/err" | grep -c -e '^OpenGL Error' -e '^Mesa: User error' || true; }
 callback_errors() { grep -c '^OpenGL Error' "$work/out" || true; }
 
-window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Duskvale$' | head -1) || {
+window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Duskvale( - .* fps)?$' | head -1) || {
     echo "FAIL: the viewer's window did not appear" >&2
     cat "$work/err" >&2
     exit 1
@@ -64,6 +65,13 @@ while [ "$(date +%s)" -lt "$end" ]; do
     # The switches the user has in free mode (occlusion, gamma: each pressed twice, so the picture
     # returns to where it was) and a turn of the camera, so the soak is not one frame repeated.
     xdotool windowfocus --sync "$window" key h h g g mousemove_relative --sync 3 0 2>/dev/null || true
+    # A few resizes, each held for some frames so that the targets are really remade, ending at the
+    # start size so that the samples stay comparable: a leak per resize shows as growth.
+    for size in "400 225" "480 270" "360 200" "320 180"; do
+        # shellcheck disable=SC2086
+        xdotool windowsize --sync "$window" $size 2>/dev/null || true
+        sleep 0.5
+    done
     now=$(($(date +%s) - start))
     rss=$(rss_mb)
     errors=$(gl_errors)

@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
     const bool recording = !options.recordDir.empty();
     SoundEngine* soundEngine = recording ? nullptr : createSoundEngine();
     std::vector<std::string> settingsNotes;
-    const Settings settings = withUsableWindowSize(loadSettings("../assets/settings.ini"), settingsNotes);
+    const Settings settings = withUsableWindowSize(
+        withWindowOptions(loadSettings("../assets/settings.ini"), options), settingsNotes);
     for (const std::string& note : settingsNotes)
         std::cout << note << std::endl;
     // A recording is of the automatic flight, whatever the settings say.

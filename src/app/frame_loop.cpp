@@ -6,8 +6,12 @@
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
 #include "app/recorder.hpp"
+#include "app/scene_clock.hpp"
 #include "app/screenshot.hpp"
+#include "app/screenshot_key.hpp"
 #include "app/sound_cues.hpp"
+#include "app/window_events.hpp"
+#include "app/window_title.hpp"
 #include "camera/camera_path.hpp"
 #include "particles/particle_pass.hpp"
 #include "render/character_passes.hpp"
@@ -20,6 +24,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -173,9 +178,15 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     // What an outage shows: the flicker still draws its random values, so nothing else changes.
     const std::array<glm::vec3, 3> lampsOut{};
     long long frameNumber = 0;
+    DesktopWindow desktop = startDesktopWindow(window, settings, options);
+    SceneClock sceneClock;
+    FpsTitle fpsTitle;
+    float wallDeltaTime = 0.0f;
 
     if (!glfwWindowShouldClose(window)) {
         while (appState.flightTime < flightEndSeconds) {
+            if (waitWhileMinimised(window, desktop) && glfwWindowShouldClose(window))
+                break;
             ++frameNumber;
             if (in.timer)
                 beginTimedFrame(timer);
@@ -183,17 +194,27 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
             glfwPollEvents();
-            // Moves the free camera by the previous frame's deltaTime (0 in the first frame).
+            // Moves the free camera by the previous frame's wall-clock step (0 in the first frame): it
+            // moves while the scene is paused too.
+            appState.deltaTime = wallDeltaTime;
             processInput(window);
+            followFramebufferSize(window, desktop, resources.targets);
 
+            // From here on the frame runs on the scene's clock, which stands still while paused.
+            const bool held = appState.paused || desktop.resuming;
             const FrameTime time = tickFrameClock(clock, glfwGetTime());
-            in.now = time.now;
-            appState.deltaTime = time.deltaTime;
+            const FrameTime sceneTime = advanceSceneClock(sceneClock, time, held);
+            wallDeltaTime = desktop.resuming ? 0.0f : time.deltaTime;
+            desktop.resuming = false;
+            in.now = sceneTime.now;
+            appState.deltaTime = sceneTime.deltaTime;
             if (appState.automaticCam)
                 cameraPath.advance(camera, appState.flightTime, appState.deltaTime);
-            updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
+            // The flicker draws its random values every frame it runs, so a held frame skips it whole.
+            if (!held)
+                updateFlicker(flicker, appState.deltaTime, drawUnitRandom);
             setPointColors(resources.lights, in.skip.lamps ? lampsOut : flicker.pointColors);
-            in.view.projection = projectionMatrix(settings.width, settings.height);
+            in.view.projection = projectionMatrix(resources.targets.width, resources.targets.height);
             in.view.view = camera.viewMatrix();
             in.view.viewProj = in.view.projection * in.view.view;
             in.view.cameraPosition = camera.position;
@@ -201,14 +222,26 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
+            if (windowRequests.screenshot) {
+                windowRequests.screenshot = false;
+                writeDatedScreenshot(options.screenshotDir, resources.targets.width,
+                                     resources.targets.height);
+            }
             if (recording)
                 recordFrame(recorder, frameNumber, readBackBuffer(settings.width, settings.height));
             glfwSwapBuffers(window);
             glfwPollEvents();
+            const std::string title = countFrameForTitle(fpsTitle, glfwGetTime());
+            if (!title.empty())
+                glfwSetWindowTitle(window, title.c_str());
+            serveFullScreenKey(window, desktop);
             if (glfwWindowShouldClose(window))
                 break;
             if (options.maxFrames > 0 && frameNumber >= options.maxFrames)
                 break;
+            if (options.loop)
+                restartFlightAtEnd(appState.flightTime, flightEndSeconds, resources.characterScript,
+                                   soundCues);
         }
     }
     reportScreenshotsNotTaken(options, frameNumber);

@@ -2,6 +2,7 @@
 #include "app/input.hpp"
 
 #include "app/app_state.hpp"
+#include "app/window_events.hpp"
 #include "camera/keyboard.hpp"
 
 Camera camera;
@@ -19,6 +20,7 @@ bool isDown(GLFWwindow* window, int key) {
 void onKey(GLFWwindow* window, int key, int, int action, int) {
     if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS)
         glfwSetWindowShouldClose(window, GLFW_TRUE);
+    onWindowKey(key, action);
 }
 
 void onCursorPos(GLFWwindow* window, double x, double y) {

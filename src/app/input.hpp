@@ -12,7 +12,8 @@
 // The one camera of the run: the cursor callback turns it, the keys and the flight move it.
 extern Camera camera;
 
-// Key callback: a press of Escape asks the window to close; every other event is ignored.
+// Key callback: a press of Escape asks the window to close; Space, F11 and F12 go to the window's own
+// keys (onWindowKey); every other event is ignored.
 void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
 
 // Cursor callback: mouse look, then the cursor goes back to the rest point.

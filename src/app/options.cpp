@@ -2,6 +2,8 @@
 // the function that checks and stores the value, so adding an option is adding a row.
 #include "app/options.hpp"
 
+#include "app/window_size.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -116,6 +118,49 @@ std::string applyFps(Options& options, const std::string& value) {
     return "";
 }
 
+// "WxH" with each side from 1 to the largest screen-sized image OpenGL 4.3 guarantees, the same
+// limits the settings' width and height keep.
+std::string applySize(Options& options, const std::string& value) {
+    const size_t x = value.find('x');
+    long long width = 0;
+    long long height = 0;
+    if (x == std::string::npos || !parsePositiveCount(value.substr(0, x), width) ||
+        !parsePositiveCount(value.substr(x + 1), height) || width > maxWindowDimension ||
+        height > maxWindowDimension)
+        return "--size needs WIDTHxHEIGHT with each from 1 to " + std::to_string(maxWindowDimension) +
+               ", got '" + value + "'";
+    options.width = static_cast<int>(width);
+    options.height = static_cast<int>(height);
+    return "";
+}
+
+std::string applyFullscreen(Options& options, const std::string&) {
+    options.fullscreen = 1;
+    return "";
+}
+
+std::string applyWindowed(Options& options, const std::string&) {
+    options.fullscreen = 0;
+    return "";
+}
+
+std::string applyNoVsync(Options& options, const std::string&) {
+    options.noVsync = true;
+    return "";
+}
+
+std::string applyLoop(Options& options, const std::string&) {
+    options.loop = true;
+    return "";
+}
+
+std::string applyScreenshotDir(Options& options, const std::string& value) {
+    if (value.empty())
+        return "--screenshot-dir needs a folder";
+    options.screenshotDir = value;
+    return "";
+}
+
 // Options that only make sense together, checked once every option is read.
 std::string checkCombinations(Options& options) {
     if (options.recordDir.empty()) {
@@ -123,6 +168,8 @@ std::string checkCombinations(Options& options) {
             return "--fps sets the frame rate of --record; give --record DIR too";
         return "";
     }
+    if (options.loop)
+        return "--record renders one flight; leave out --loop";
     if (options.fixedStep > 0.0f)
         return "--record steps the clock by 1/fps itself; leave out --fixed-step";
     if (options.fps == 0)
@@ -158,6 +205,18 @@ const OptionRule optionRules[] = {
      "with ffmpeg on PATH also DIR/flight.mp4 (H.264) with the music mixed in",
      applyRecord},
     {"--fps", "N", "frames per second of --record (default 30)", applyFps},
+    {"--size", "WxH", "window size WIDTHxHEIGHT (each 1 to 16384), instead of the settings' width and height",
+     applySize},
+    {"--fullscreen", nullptr, "full screen on the primary monitor, whatever the settings say",
+     applyFullscreen},
+    {"--windowed", nullptr, "an ordinary window, whatever the settings say (the last of the two wins)",
+     applyWindowed},
+    {"--no-vsync", nullptr, "swap without waiting for the display, to measure how fast frames can come",
+     applyNoVsync},
+    {"--loop", nullptr, "start the flight again when it ends instead of quitting", applyLoop},
+    {"--screenshot-dir", "DIR",
+     "folder of the pictures F12 writes (default: the folder the viewer was started from)",
+     applyScreenshotDir},
 };
 
 const OptionRule* findOption(const std::string& name) {
@@ -232,4 +291,8 @@ void anchorOutputPaths(Options& options, const std::string& startDir) {
         anchor(request.path);
     anchor(options.benchmarkCsv);
     anchor(options.recordDir);
+    // F12's pictures land where the viewer was started unless told otherwise.
+    if (options.screenshotDir.empty())
+        options.screenshotDir = startDir;
+    anchor(options.screenshotDir);
 }

@@ -32,6 +32,13 @@ struct Options {
     SkippedPasses skippedPasses;
     std::string recordDir; // --record: render the flight offline into this folder
     int fps = 0;           // frames per second of the recording; 0 until given (30 by default)
+    // Window: --size and --fullscreen/--windowed override the settings; 0 and -1 leave them alone.
+    int width = 0;
+    int height = 0;
+    int fullscreen = -1;       // 1 full screen, 0 windowed, -1 as the settings say
+    bool noVsync = false;      // swap without waiting for the display
+    bool loop = false;         // start the flight again when it ends instead of quitting
+    std::string screenshotDir; // where F12 writes; empty until anchored to the start folder
 };
 
 struct ParsedOptions {

@@ -26,3 +26,13 @@ Settings withUsableWindowSize(Settings settings, std::vector<std::string>& notes
     settings.height = usableDimension("height", settings.height, defaults.height, notes);
     return settings;
 }
+
+Settings withWindowOptions(Settings settings, const Options& options) {
+    if (options.width > 0 && options.height > 0) {
+        settings.width = options.width;
+        settings.height = options.height;
+    }
+    if (options.fullscreen >= 0)
+        settings.fullscreen = options.fullscreen == 1;
+    return settings;
+}

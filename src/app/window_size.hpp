@@ -3,6 +3,7 @@
 // targets beyond their limits instead of refusing them.
 #pragma once
 
+#include "app/options.hpp"
 #include "app/settings.hpp"
 
 #include <string>
@@ -15,3 +16,7 @@ constexpr int maxWindowDimension = 16384;
 // The settings with a usable window size: a width or height below 1 takes its default, one above
 // maxWindowDimension is lowered to it. Adds one line to `notes` for each value it changes.
 Settings withUsableWindowSize(Settings settings, std::vector<std::string>& notes);
+
+// The settings with the command line's window choices on top: --size replaces width and height,
+// --fullscreen or --windowed replaces fullscreen. Options left out change nothing.
+Settings withWindowOptions(Settings settings, const Options& options);

@@ -38,6 +38,6 @@ struct Camera {
     glm::mat4 viewMatrix() const;
 };
 
-// Perspective of every camera pass: 60 degrees vertical, aspect of the configured window size (not
-// of the window as it is now), near 0.1, far 250.
+// Perspective of every camera pass: 60 degrees vertical, aspect of the size the frame renders at (the
+// window's framebuffer, so it follows a resize), near 0.1, far 250.
 glm::mat4 projectionMatrix(int width, int height);

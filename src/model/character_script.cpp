@@ -29,6 +29,10 @@ CharacterScript makeCharacterScript() {
 }
 
 void advanceCharacterPlacements(CharacterScript& script, float flightTime, float deltaTime) {
+    // B's sideways step is per pass, not per second, so a frame in which the scene clock stands still
+    // (paused) must skip the step explicitly, or B would drift while everything else is frozen.
+    if (deltaTime <= 0.0f)
+        return;
     if (flightTime > streetWalkStart)
         script.characterMatrixA =
             glm::translate(script.characterMatrixA, glm::vec3(0.0f, 0.0f, 30.0f * deltaTime));

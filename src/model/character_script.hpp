@@ -17,7 +17,7 @@ struct CharacterScript {
 CharacterScript makeCharacterScript();
 
 // One pass's step of both placements along their own axes. It runs once per pass, so three times a
-// frame; B's x step is per pass, not per second.
+// frame; B's x step is per pass, not per second. With no time passing (deltaTime 0) neither moves.
 void advanceCharacterPlacements(CharacterScript& script, float flightTime, float deltaTime);
 
 struct CharacterDraw {

@@ -2,6 +2,7 @@
 #include "render/render_targets.hpp"
 
 #include <iostream>
+#include <iterator>
 
 namespace {
 
@@ -107,7 +108,7 @@ void createStaticDepthTarget(RenderTargets& targets) {
 
 } // namespace
 
-RenderTargets createRenderTargets(int width, int height) {
+RenderTargets createRenderTargets(int width, int height, const ShadowTarget* keptShadow) {
     RenderTargets targets;
     targets.width = width;
     targets.height = height;
@@ -117,6 +118,33 @@ RenderTargets createRenderTargets(int width, int height) {
     glBindVertexArray(targets.quadVAO);
     createOcclusionTargets(targets);
     createStaticDepthTarget(targets);
-    targets.shadow = createShadowTarget();
+    targets.shadow = keptShadow ? *keptShadow : createShadowTarget();
     return targets;
+}
+
+void destroyScreenTargets(RenderTargets& targets) {
+    const GLuint framebuffers[] = {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO,
+                                   targets.staticDepthFBO};
+    const GLuint textures[] = {targets.sceneColor,         targets.sceneColor1,    targets.gAttachment0,
+                               targets.gNormalTexture,     targets.gAttachment2,   targets.gAttachment3,
+                               targets.gPositionTexture,   targets.gShadowTexture, targets.ssaoColorBuffer,
+                               targets.ssaoColorBufferBlur};
+    const GLuint renderbuffers[] = {targets.sceneDepthStencil, targets.gDepthStencil,
+                                    targets.staticDepthStencil};
+    // Unbind first, so that no deleted name stays bound anywhere the next frame could reach it.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindVertexArray(0);
+    glDeleteFramebuffers(static_cast<GLsizei>(std::size(framebuffers)), framebuffers);
+    glDeleteTextures(static_cast<GLsizei>(std::size(textures)), textures);
+    glDeleteRenderbuffers(static_cast<GLsizei>(std::size(renderbuffers)), renderbuffers);
+    glDeleteVertexArrays(1, &targets.quadVAO);
+    const ShadowTarget shadow = targets.shadow;
+    targets = RenderTargets{};
+    targets.shadow = shadow;
+}
+
+void resizeRenderTargets(RenderTargets& targets, int width, int height) {
+    const ShadowTarget shadow = targets.shadow;
+    destroyScreenTargets(targets);
+    targets = createRenderTargets(width, height, &shadow);
 }

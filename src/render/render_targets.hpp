@@ -1,5 +1,6 @@
 // The window-sized off-screen targets every frame renders through (scene colour, geometry buffer,
 // occlusion and its blur), the empty vertex array of the full-screen passes, and the shadow target.
+// The window-sized ones are remade whenever the window's framebuffer changes size.
 #pragma once
 
 #include "render/shadow_map.hpp"
@@ -41,7 +42,16 @@ struct RenderTargets {
     ShadowTarget shadow;
 };
 
-// Makes every target at width x height (the configured window size, never resized), the static
-// depth copy, then the shadow target. An incomplete framebuffer prints its message and creation goes on.
-// Leaves framebuffer 0 bound and quadVAO bound.
-RenderTargets createRenderTargets(int width, int height);
+// Makes every target at width x height (the window's framebuffer size), the static depth copy, then
+// the shadow target, or takes keptShadow instead of making one. An incomplete framebuffer prints its
+// message and creation goes on. Leaves framebuffer 0 bound and quadVAO bound.
+RenderTargets createRenderTargets(int width, int height, const ShadowTarget* keptShadow = nullptr);
+
+// Deletes every GL object createRenderTargets made except the shadow target, and zeroes their names.
+// Every screen-sized object added to createRenderTargets belongs here too, or each resize leaks it.
+// Leaves framebuffer 0 and vertex array 0 bound.
+void destroyScreenTargets(RenderTargets& targets);
+
+// Remakes the screen-sized targets at a new size (the window was resized); the shadow target, whose
+// size does not depend on the window, is kept. Leaves framebuffer 0 bound and quadVAO bound.
+void resizeRenderTargets(RenderTargets& targets, int width, int height);

@@ -7,7 +7,8 @@ run_viewer() { run cli env -u DISPLAY -u WAYLAND_DISPLAY "$VIEWER" "$@"; }
 
 run_viewer --help
 [ "$code" -eq 0 ] || fail "--help exited with $code"
-for option in --fixed-step --max-frames --screenshot --assets --version; do
+for option in --fixed-step --max-frames --screenshot --assets --version --size --fullscreen --windowed \
+    --no-vsync --loop --screenshot-dir; do
     grep -q -- "$option" "$WORK/cli.out" || fail "--help does not mention $option"
 done
 
@@ -33,7 +34,14 @@ done <<ARGS
 --screenshot 0:x.png
 --screenshot x:y.png
 --assets /no/such/folder
---fullscreen
+--size 0x0
+--size abc
+--size 1280
+--size 99999x1
+--size -5x10
+--loop --record out
+--screenshot-dir=
+--wireframe
 extra-argument
 --max-frames 5 --bogus
 ARGS

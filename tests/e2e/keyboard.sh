@@ -6,7 +6,7 @@ run_under_xvfb
 
 # Prints the id of the viewer's window once it is on screen.
 wait_for_window() {
-    timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale$' | head -1
+    timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale( - .* fps)?$' | head -1
 }
 
 # Waits up to $2 seconds for the viewer process $1 and sets exit_code to its exit code, or to

@@ -87,6 +87,16 @@ TEST(CharacterScript, FloorPlacementMovesUntil19Point5WithAPerPassSideStep) {
     EXPECT_EQ(script.characterMatrixB, stopped);
 }
 
+TEST(CharacterScript, AFrameWithoutTimeMovesNeitherPlacement) {
+    // A paused frame: inside both walks, yet the per-pass side step must not creep on.
+    CharacterScript script = makeCharacterScript();
+    runFrame(script, 17.0f, 0.1f);
+    const CharacterScript before = script;
+    runFrame(script, 17.0f, 0.0f);
+    EXPECT_EQ(script.characterMatrixA, before.characterMatrixA);
+    EXPECT_EQ(script.characterMatrixB, before.characterMatrixB);
+}
+
 TEST(CharacterScript, MissingCharacterOrAnimationDrawsNothing) {
     CharacterScript script = makeCharacterScript();
     EXPECT_FALSE(runCharacterScript(script, nullptr, 7, 1.0f, 0.016f, 17.0f, false));

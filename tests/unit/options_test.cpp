@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -50,7 +51,7 @@ TEST(ParseOptions, RefusesBadValuesWithALineNamingTheOptionAndTheValue) {
 }
 
 TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsAndMissingValues) {
-    EXPECT_EQ(parse({"--fullscreen"}).error, "unknown option '--fullscreen'");
+    EXPECT_EQ(parse({"--wireframe"}).error, "unknown option '--wireframe'");
     EXPECT_EQ(parse({"--max-frames=3", "-x"}).error, "unknown option '-x'");
     EXPECT_EQ(parse({"scene.obj"}).error, "unexpected argument 'scene.obj'; the viewer takes only options");
     EXPECT_EQ(parse({"--max-frames"}).error, "--max-frames needs a value (N)");
@@ -81,4 +82,48 @@ TEST(ParseOptions, BenchmarkCsvImpliesTheBenchmarkAndPassesAreSkippedByName) {
     Options anchored = o;
     anchorOutputPaths(anchored, "/home/me");
     EXPECT_EQ(anchored.benchmarkCsv, "/home/me/frames.csv");
+}
+
+TEST(ParseOptions, WindowOptionsInBothSpellings) {
+    struct Case {
+        std::vector<std::string> args;
+        int width, height, fullscreen;
+        bool noVsync, loop;
+        std::string screenshotDir;
+    };
+    const Case cases[] = {
+        {{}, 0, 0, -1, false, false, ""},
+        {{"--size", "1280x720", "--no-vsync"}, 1280, 720, -1, true, false, ""},
+        {{"--size=1x16384", "--loop"}, 1, 16384, -1, false, true, ""},
+        {{"--windowed", "--fullscreen", "--screenshot-dir", "a b"}, 0, 0, 1, false, false, "a b"},
+        {{"--fullscreen", "--windowed", "--screenshot-dir=/tmp"}, 0, 0, 0, false, false, "/tmp"},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = parse(c.args);
+        ASSERT_EQ(parsed.error, "") << ::testing::PrintToString(c.args);
+        const Options& o = parsed.options;
+        EXPECT_EQ(std::make_tuple(o.width, o.height, o.fullscreen, o.noVsync, o.loop, o.screenshotDir),
+                  std::make_tuple(c.width, c.height, c.fullscreen, c.noVsync, c.loop, c.screenshotDir))
+            << ::testing::PrintToString(c.args);
+    }
+    Options anchored = parse({}).options;
+    anchorOutputPaths(anchored, "/home/me");
+    EXPECT_EQ(anchored.screenshotDir, "/home/me") << "F12 writes into the start folder by default";
+}
+
+TEST(ParseOptions, RefusesEveryBadWindowValueWithOneLine) {
+    const std::string size = "--size needs WIDTHxHEIGHT with each from 1 to 16384, got '";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--size", "0x0"}, size + "0x0'"},
+        {{"--size", "abc"}, size + "abc'"},
+        {{"--size", "1280"}, size + "1280'"},
+        {{"--size", "99999x1"}, size + "99999x1'"},
+        {{"--size", "-5x10"}, size + "-5x10'"},
+        {{"--size", "1280x720x3"}, size + "1280x720x3'"},
+        {{"--size", "12.5x7"}, size + "12.5x7'"},
+        {{"--screenshot-dir="}, "--screenshot-dir needs a folder"},
+        {{"--record", "out", "--loop"}, "--record renders one flight; leave out --loop"},
+    };
+    for (const auto& [args, message] : cases)
+        EXPECT_EQ(parse(args).error, message) << ::testing::PrintToString(args);
 }
