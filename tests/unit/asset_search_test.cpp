@@ -96,7 +96,3 @@ TEST(FolderHoldsAssets, OnlyAnAssetsFolderWithShadersCounts) {
     EXPECT_FALSE(folderHoldsAssets((root / "missing" / "assets").string()));
     fs::remove_all(root);
 }
-
-TEST(ExecutablePath, NamesThisTestProgram) {
-    EXPECT_EQ(fs::path(executablePath()).filename(), "unit_tests");
-}

@@ -13,28 +13,25 @@
 
 namespace fs = std::filesystem;
 
-TEST(SettingsOption, ReadsTheFileInBothSpellingsAndRefusesAnEmptyOne) {
-    EXPECT_EQ(parseOptions({"--settings", "my.ini"}).options.settingsFile, "my.ini");
-    EXPECT_EQ(parseOptions({"--settings=/etc/dv.ini"}).options.settingsFile, "/etc/dv.ini");
-    EXPECT_EQ(parseOptions({}).options.settingsFile, "");
-    EXPECT_EQ(parseOptions({"--settings="}).error, "--settings needs a file");
-    EXPECT_EQ(parseOptions({"--settings"}).error, "--settings needs a value (FILE)");
-    EXPECT_NE(optionsHelp().find("--settings FILE"), std::string::npos);
-}
-
-TEST(SettingsOption, ARelativeFileIsTakenFromWhereTheViewerWasStarted) {
+TEST(SettingsOption, ReadsTheFileInBothSpellingsAndKeepsARelativeOneWhereTheViewerStarted) {
     struct Case {
-        std::string given, anchored;
+        std::vector<std::string> args;
+        std::string anchored; // after the viewer was started in /home/me
+        std::string error;
     };
     const std::vector<Case> cases = {
-        {"my.ini", "/home/me/my.ini"},
-        {"../conf/dv.ini", "/home/me/../conf/dv.ini"},
-        {"/etc/dv.ini", "/etc/dv.ini"},
+        {{"--settings", "my.ini"}, "/home/me/my.ini", ""},
+        {{"--settings=../conf/dv.ini"}, "/home/me/../conf/dv.ini", ""},
+        {{"--settings", "/etc/dv.ini"}, "/etc/dv.ini", ""},
+        {{}, "", ""}, // no option: the assets' own file
+        {{"--settings="}, "", "--settings needs a file"},
+        {{"--settings"}, "", "--settings needs a value (FILE)"},
     };
     for (const Case& c : cases) {
-        Options options = parseOptions({"--settings", c.given}).options;
-        anchorOutputPaths(options, "/home/me");
-        EXPECT_EQ(options.settingsFile, c.anchored);
+        ParsedOptions parsed = parseOptions(c.args);
+        EXPECT_EQ(parsed.error, c.error);
+        anchorOutputPaths(parsed.options, "/home/me");
+        EXPECT_EQ(parsed.options.settingsFile, c.anchored);
     }
 }
 
