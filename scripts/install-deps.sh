@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config git
     libglfw3-dev libglm-dev libassimp-dev libstb-dev libinih-dev python3-glad
     libsdl2-mixer-dev libmp3lame-dev libembree-dev libgtest-dev
-    xvfb xauth xdotool libgl1-mesa-dri mesa-utils
+    xvfb xauth xdotool libgl1-mesa-dri mesa-utils desktop-file-utils
     ffmpeg openbox
 )
 sudo=""

@@ -2,6 +2,7 @@
 // later step relies on the earlier ones: options, settings, window and context, scene, clock, frame
 // loop, shutdown.
 #include "app/app_state.hpp"
+#include "app/asset_locator.hpp"
 #include "app/frame_clock.hpp"
 #include "app/frame_loop.hpp"
 #include "app/frame_resources.hpp"
@@ -50,8 +51,27 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::error_code cwdError;
-    anchorOutputPaths(options, std::filesystem::current_path(cwdError).string());
-    if (!options.assetsDir.empty() && chdir(options.assetsDir.c_str()) != 0) {
+    const std::string startDir = std::filesystem::current_path(cwdError).string();
+    anchorOutputPaths(options, startDir);
+    if (!options.settingsFile.empty()) {
+        const std::string problem = settingsFileProblem(options.settingsFile);
+        if (!problem.empty()) {
+            std::cerr << "duskvale: " << problem << " (see --help)" << std::endl;
+            return exitBadCommandLine;
+        }
+    }
+    if (options.assetsDir.empty()) {
+        const AssetSearch search =
+            searchAssets(assetPlaces(startDir, executablePath(), DUSKVALE_DATA_FROM_BIN), folderHoldsAssets);
+        if (search.dir.empty()) {
+            std::cerr << search.note << std::endl;
+            return exitNoWindow;
+        }
+        if (!search.note.empty())
+            std::cout << search.note << std::endl;
+        options.assetsDir = search.dir;
+    }
+    if (chdir(options.assetsDir.c_str()) != 0) {
         std::cerr << "duskvale: cannot change into the assets folder '" << options.assetsDir
                   << "': " << std::strerror(errno) << " (see --help)" << std::endl;
         return exitBadCommandLine;
@@ -63,7 +83,10 @@ int main(int argc, char** argv) {
     SoundEngine* soundEngine = recording ? nullptr : createSoundEngine();
     std::vector<std::string> settingsNotes;
     const Settings settings = withUsableWindowSize(
-        withWindowOptions(loadSettings("../assets/settings.ini"), options), settingsNotes);
+        withWindowOptions(loadSettings(options.settingsFile.empty() ? std::string("../assets/settings.ini")
+                                                                    : options.settingsFile),
+                          options),
+        settingsNotes);
     for (const std::string& note : settingsNotes)
         std::cout << note << std::endl;
     // A recording is of the automatic flight, whatever the settings say.

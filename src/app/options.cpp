@@ -73,6 +73,13 @@ std::string applyAssets(Options& options, const std::string& value) {
     return "";
 }
 
+std::string applySettings(Options& options, const std::string& value) {
+    if (value.empty())
+        return "--settings needs a file";
+    options.settingsFile = value;
+    return "";
+}
+
 std::string applyBenchmark(Options& options, const std::string&) {
     options.benchmark = true;
     return "";
@@ -189,7 +196,11 @@ const OptionRule optionRules[] = {
     {"--screenshot", "N:PATH",
      "after frame N (from 1) is rendered, write the window's image to the PNG file PATH; repeatable",
      applyScreenshot},
-    {"--assets", "DIR", "change into the assets folder DIR before anything else", applyAssets},
+    {"--assets", "DIR",
+     "change into the assets folder DIR before anything else; without it the viewer uses the current "
+     "folder, else the assets folder beside the program, else the installed one",
+     applyAssets},
+    {"--settings", "FILE", "read the settings from FILE instead of ../assets/settings.ini", applySettings},
     {"--benchmark", nullptr,
      "time every pass on the GPU and the frame on the CPU; print median and 95th percentile per pass and "
      "the frames per second at the end",
@@ -295,4 +306,5 @@ void anchorOutputPaths(Options& options, const std::string& startDir) {
     if (options.screenshotDir.empty())
         options.screenshotDir = startDir;
     anchor(options.screenshotDir);
+    anchor(options.settingsFile);
 }

@@ -27,6 +27,7 @@ struct Options {
     long long maxFrames = 0; // 0: no limit
     std::vector<ScreenshotRequest> screenshots;
     std::string assetsDir;    // empty: stay in the current directory
+    std::string settingsFile; // empty: the assets' own ../assets/settings.ini
     bool benchmark = false;   // time every pass and print a table at the end
     std::string benchmarkCsv; // one row per frame with each pass's time; implies benchmark
     SkippedPasses skippedPasses;
@@ -53,6 +54,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& args);
 // The --help text, one line per option.
 std::string optionsHelp();
 
-// Output paths given relative to where the viewer was started stay there, although the viewer
-// changes into the assets folder before it writes them.
+// Paths given relative to where the viewer was started (outputs and the settings file) stay there,
+// although the viewer changes into the assets folder before it opens them.
 void anchorOutputPaths(Options& options, const std::string& startDir);

@@ -4,7 +4,11 @@
 
 #include <INIReader.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -41,4 +45,16 @@ Settings loadSettings(const std::string& path) {
     settings.gamma = static_cast<float>(reader.GetReal(section, "gamma", defaults.gamma));
     settings.gammaEnabled = reader.GetBoolean(section, "gammaEnabled", defaults.gammaEnabled);
     return settings;
+}
+
+std::string settingsFileProblem(const std::string& path) {
+    std::error_code error;
+    // A folder opens for reading on Linux and reads as an empty file, which inih would take for one.
+    if (std::filesystem::is_directory(path, error))
+        return "--settings: '" + path + "' is a folder, not a settings file";
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return "--settings: cannot read '" + path + "': " + std::strerror(errno);
+    std::fclose(file);
+    return "";
 }

@@ -17,3 +17,7 @@ struct Settings {
 // Reads the file with inih; a missing file prints one line and gives the defaults, malformed or
 // unknown values fall back to their defaults silently. Never fails outward.
 Settings loadSettings(const std::string& path);
+
+// Why a settings file named on the command line cannot be read ("cannot read 'x': No such file or
+// directory"), or an empty string when it can. Unlike the default file, such a file must exist.
+std::string settingsFileProblem(const std::string& path);
