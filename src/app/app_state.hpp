@@ -8,6 +8,7 @@ struct AppState {
     bool ambientOcclusionEnabled = true;
     float deltaTime = 0.0f;
     float flightTime = 0.0f;
+    bool paused = false;
 };
 
 extern AppState appState;

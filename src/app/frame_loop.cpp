@@ -3,6 +3,7 @@
 #include "app/frame_loop.hpp"
 
 #include "app/app_state.hpp"
+#include "app/hud.hpp"
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
 #include "app/recorder.hpp"
@@ -10,6 +11,7 @@
 #include "app/sound_cues.hpp"
 #include "camera/camera_path.hpp"
 #include "particles/particle_pass.hpp"
+#include "render/buffer_views.hpp"
 #include "render/character_passes.hpp"
 #include "render/final_pass.hpp"
 #include "render/occlusion.hpp"
@@ -29,8 +31,17 @@ struct FrameInputs {
     float now = 0.0f;
     float gamma = 2.0f;
     SkippedPasses skip;
-    PassTimer* timer = nullptr; // only for --benchmark
+    PassTimer* timer = nullptr; // --benchmark, or the panel's while it is shown
+    BufferView shownView = BufferView::lit;
+    BufferViews* views = nullptr;
 };
+
+int liveParticles(const Scene& scene) {
+    int live = 0;
+    for (const ParticleSystem& emitter : scene.emitters)
+        live += emitter.liveCount;
+    return live;
+}
 
 void beginPass(const FrameInputs& in, const char* name) {
     if (in.timer)
@@ -104,16 +115,12 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
         runParticlePass(scene.emitters, r.emitterPlacements, in.view.view, in.view.projection,
                         appState.deltaTime);
         endPass(in);
-        if (in.timer) {
-            int live = 0;
-            for (const ParticleSystem& emitter : scene.emitters)
-                live += emitter.liveCount;
-            noteLiveParticles(*in.timer, live);
-        }
+        if (in.timer)
+            noteLiveParticles(*in.timer, liveParticles(scene));
     }
 
     beginPass(in, "final");
-    runFinalPass(scene.colorProgram, r.targets);
+    runViewPass(scene.colorProgram, *in.views, r.targets, in.shownView);
     endPass(in);
 }
 
@@ -156,7 +163,10 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     FrameInputs in;
     in.gamma = settings.gamma;
     in.skip = options.skippedPasses;
-    in.timer = options.benchmark ? &timer : nullptr;
+    BufferViews views = createBufferViews("../assets/shaders/");
+    in.views = &views;
+    Hud hud;
+    startHud(hud, window, options.hud, options.view);
     Recorder recorder;
     const bool recording = !options.recordDir.empty();
     if (recording) {
@@ -177,14 +187,17 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     if (!glfwWindowShouldClose(window)) {
         while (appState.flightTime < flightEndSeconds) {
             ++frameNumber;
+            in.timer = options.benchmark ? &timer : hudTimerForFrame(hud);
             if (in.timer)
-                beginTimedFrame(timer);
+                beginTimedFrame(*in.timer);
             // Start-up left the clear colour black, so only the very first frame starts black.
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
             glfwPollEvents();
+            beginHudFrame(hud, in.timer, in.skip, liveParticles(scene));
             // Moves the free camera by the previous frame's deltaTime (0 in the first frame).
-            processInput(window);
+            if (!hudWantsKeyboard(hud))
+                processInput(window);
 
             const FrameTime time = tickFrameClock(clock, glfwGetTime());
             in.now = time.now;
@@ -198,11 +211,15 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             in.view.viewProj = in.view.projection * in.view.view;
             in.view.cameraPosition = camera.position;
 
+            in.shownView = hud.view;
+            prepareGeometryOutputs(views, scene.geometryProgram, scene.geometrySkinnedProgram, in.shownView);
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
             if (recording)
                 recordFrame(recorder, frameNumber, readBackBuffer(settings.width, settings.height));
+            // After every read-back: no written image contains the panel.
+            drawHud(hud);
             glfwSwapBuffers(window);
             glfwPollEvents();
             if (glfwWindowShouldClose(window))
@@ -211,8 +228,9 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
                 break;
         }
     }
+    stopHud(hud);
     reportScreenshotsNotTaken(options, frameNumber);
-    if (in.timer)
+    if (options.benchmark)
         reportBenchmark(timer, options);
     return recording ? finishRecording(recorder) : true;
 }

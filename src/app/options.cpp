@@ -116,6 +116,17 @@ std::string applyFps(Options& options, const std::string& value) {
     return "";
 }
 
+std::string applyHud(Options& options, const std::string&) {
+    options.hud = true;
+    return "";
+}
+
+std::string applyView(Options& options, const std::string& value) {
+    if (!parseBufferView(value, options.view))
+        return "--view takes " + bufferViewNameList() + ", got '" + value + "'";
+    return "";
+}
+
 // Options that only make sense together, checked once every option is read.
 std::string checkCombinations(Options& options) {
     if (options.recordDir.empty()) {
@@ -158,6 +169,11 @@ const OptionRule optionRules[] = {
      "with ffmpeg on PATH also DIR/flight.mp4 (H.264) with the music mixed in",
      applyRecord},
     {"--fps", "N", "frames per second of --record (default 30)", applyFps},
+    {"--hud", nullptr, "show the on-screen panel from the start (F1 shows and hides it)", applyHud},
+    {"--view", "NAME",
+     "show one buffer instead of the lit picture from the start: lit, albedo, normals, positions, "
+     "baked-light, shadow, occlusion, blurred-occlusion, depth or shadow-map (keys 1 ... 9, 0)",
+     applyView},
 };
 
 const OptionRule* findOption(const std::string& name) {

@@ -2,6 +2,8 @@
 // repeatable runs (fixed time step, frame limit), screenshots and a choice of assets folder.
 #pragma once
 
+#include "render/buffer_view_kind.hpp"
+
 #include <string>
 #include <vector>
 
@@ -30,8 +32,10 @@ struct Options {
     bool benchmark = false;   // time every pass and print a table at the end
     std::string benchmarkCsv; // one row per frame with each pass's time; implies benchmark
     SkippedPasses skippedPasses;
-    std::string recordDir; // --record: render the flight offline into this folder
-    int fps = 0;           // frames per second of the recording; 0 until given (30 by default)
+    std::string recordDir;             // --record: render the flight offline into this folder
+    int fps = 0;                       // frames per second of the recording; 0 until given (30 by default)
+    bool hud = false;                  // --hud: the on-screen panel is shown from the first frame
+    BufferView view = BufferView::lit; // --view: the buffer the window shows at start
 };
 
 struct ParsedOptions {
