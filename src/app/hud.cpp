@@ -11,6 +11,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cstdio>
 
 namespace {
@@ -109,8 +110,9 @@ void layOutTimings(const Hud& hud, const PassTimer* timing) {
     ImGui::Text("%.1f frames/s  (%.2f ms)", fps, fps > 0.0f ? 1000.0f / fps : 0.0f);
     const int count = hud.history.count;
     const int offset = count < frameHistoryLength ? 0 : hud.history.next;
+    ImGui::SetNextItemWidth(-FLT_MIN);
     ImGui::PlotLines("##frame times", hud.history.ms.data(), count, offset, "frame time (ms)", 0.0f,
-                     std::max(slowestFrameTime(hud.history), 1.0f), ImVec2(-1.0f, 56.0f));
+                     std::max(slowestFrameTime(hud.history), 1.0f), ImVec2(0.0f, 48.0f));
     if (!timing)
         return;
     const std::vector<PassTime> passes = recentPassTimes(timing->record, timing->frame, passAverageFrames);
