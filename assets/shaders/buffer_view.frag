@@ -42,7 +42,10 @@ void main() {
     vec4 texel = texture(source, texCoords);
     vec3 color = texel.rgb;
     if (mode == NORMALS) {
-        color = texel.xyz * 0.5 + 0.5;
+        // The stored normals keep the length the terrain's uneven scale gives them; the direction
+        // is what the view is for. Empty pixels (no normal at all) stay mid-grey.
+        float len = length(texel.xyz);
+        color = (len > 1e-6 ? texel.xyz / len : texel.xyz) * 0.5 + 0.5;
     } else if (mode == POSITIONS) {
         // x and y around the view axis, z (negative in front of the camera) as blue.
         color = vec3(texel.xy / (2.0 * POSITION_RANGE) + 0.5, -texel.z / POSITION_RANGE);
