@@ -13,7 +13,6 @@
 #include "particles/particle_pass.hpp"
 #include "render/buffer_views.hpp"
 #include "render/character_passes.hpp"
-#include "render/final_pass.hpp"
 #include "render/occlusion.hpp"
 #include "render/pass_timer.hpp"
 #include "render/scene_passes.hpp"

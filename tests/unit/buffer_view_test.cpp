@@ -42,7 +42,6 @@ TEST(BufferViews, NamesAndKeysReachTheirViewInTheDocumentedOrder) {
     }
     BufferView untouched = BufferView::depth;
     EXPECT_FALSE(bufferViewForDigit(10, untouched));
-    EXPECT_FALSE(bufferViewForDigit(-1, untouched));
     EXPECT_EQ(untouched, BufferView::depth);
 }
 
@@ -54,15 +53,4 @@ TEST(BufferViews, AnUnknownViewIsRefusedWithOneLineListingTheValidNames) {
                   "blurred-occlusion, depth or shadow-map, got '" +
                       std::string(wrong) + "'");
     }
-}
-
-TEST(BufferViews, ThePanelIsHiddenAndTheLitPictureShownUnlessAsked) {
-    const Options plain = parseOptions({}).options;
-    EXPECT_FALSE(plain.hud);
-    EXPECT_EQ(plain.view, BufferView::lit);
-    const ParsedOptions asked = parseOptions({"--hud", "--view=depth"});
-    EXPECT_EQ(asked.error, "");
-    EXPECT_TRUE(asked.options.hud);
-    EXPECT_EQ(asked.options.view, BufferView::depth);
-    EXPECT_EQ(parseOptions({"--hud=yes"}).error, "--hud takes no value");
 }
