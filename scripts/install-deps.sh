@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     libglfw3-dev libglm-dev libassimp-dev libstb-dev libinih-dev python3-glad
-    libsdl2-mixer-dev libmp3lame-dev libembree-dev libgtest-dev
+    libsdl2-mixer-dev libmp3lame-dev libembree-dev libgtest-dev libimgui-dev
     xvfb xauth xdotool libgl1-mesa-dri mesa-utils desktop-file-utils
-    ffmpeg openbox
+    ffmpeg openbox gnuplot-nox imagemagick
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

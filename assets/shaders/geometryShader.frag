@@ -1,7 +1,9 @@
 #version 430 core
 // Geometry-buffer pass (static objects and the character): view-space normal to attachment 1 and
 // position to attachment 4 for the occlusion pass, the shadow term to attachment 5 for the lit pass.
-// Attachments 0, 2 and 3 are read by no pass and are left untouched. The vertex shaders do the
+// Only while a buffer view asks for them ("storeMaterial") does it also store the diffuse texture in
+// attachment 0 and the baked light in attachment 2; otherwise those two, like attachment 3, are read
+// by no pass and are left untouched, so the lit picture pays nothing for them. The vertex shaders do the
 // per-vertex part of the shadow lookup, so that this stays short: llvmpipe runs every line of it for
 // every fragment, branches included.
 
@@ -12,13 +14,19 @@ in vec3 viewNormal;
 in vec2 texCoords;
 in vec3 lightSpacePosition;
 
+layout(location = 0) out vec4 gAlbedo;
 layout(location = 1) out vec4 gNormal;
+layout(location = 2) out vec4 gBakedLight;
 layout(location = 4) out vec4 gPosition;
 layout(location = 5) out vec4 gShadow;
 
 uniform sampler2D shadowMap;
 uniform mat4 lightSpaceMatrix;
 uniform vec3 lightPos;
+// The mesh's two textures: the diffuse colour on unit 0, the lightmap (or black) on unit 1.
+uniform sampler2D diffuse;
+uniform sampler2D bakedLight;
+uniform int storeMaterial;
 
 // Width of the light's orthographic box and its depth range (near 1, far 120), in world units.
 const float LIGHT_BOX_WIDTH = 180.0;
@@ -54,4 +62,13 @@ void main() {
     gPosition = vec4(viewPosition, 1.0);
     float shadow = shadowTerm();
     gShadow = vec4(shadow, shadow, shadow, 1.0);
+    if (storeMaterial == 1) {
+        gAlbedo = texture(diffuse, texCoords);
+        // Lightmap texels hold sqrt(E / (1 + E)); this stores the irradiance E. The character
+        // (recognised as in shadowTerm) carries no lightmap, whatever unit 1 holds during its draw.
+        vec3 texel = texture(bakedLight, texCoords).rgb;
+        vec3 compressed = min(texel * texel, vec3(0.995));
+        vec3 baked = lightSpaceMatrix[3][3] == 0.0 ? vec3(0.0) : compressed / (1.0 - compressed);
+        gBakedLight = vec4(baked, 1.0);
+    }
 }

@@ -3,6 +3,7 @@
 #include "app/frame_loop.hpp"
 
 #include "app/app_state.hpp"
+#include "app/hud.hpp"
 #include "app/input.hpp"
 #include "app/light_flicker.hpp"
 #include "app/recorder.hpp"
@@ -14,8 +15,8 @@
 #include "app/window_title.hpp"
 #include "camera/camera_path.hpp"
 #include "particles/particle_pass.hpp"
+#include "render/buffer_views.hpp"
 #include "render/character_passes.hpp"
-#include "render/final_pass.hpp"
 #include "render/occlusion.hpp"
 #include "render/pass_timer.hpp"
 #include "render/scene_passes.hpp"
@@ -34,8 +35,17 @@ struct FrameInputs {
     float now = 0.0f;
     float gamma = 2.0f;
     SkippedPasses skip;
-    PassTimer* timer = nullptr; // only for --benchmark
+    PassTimer* timer = nullptr; // --benchmark, or the panel's while it is shown
+    BufferView shownView = BufferView::lit;
+    BufferViews* views = nullptr;
 };
+
+int liveParticles(const Scene& scene) {
+    int live = 0;
+    for (const ParticleSystem& emitter : scene.emitters)
+        live += emitter.liveCount;
+    return live;
+}
 
 void beginPass(const FrameInputs& in, const char* name) {
     if (in.timer)
@@ -109,16 +119,12 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
         runParticlePass(scene.emitters, r.emitterPlacements, in.view.view, in.view.projection,
                         appState.deltaTime);
         endPass(in);
-        if (in.timer) {
-            int live = 0;
-            for (const ParticleSystem& emitter : scene.emitters)
-                live += emitter.liveCount;
-            noteLiveParticles(*in.timer, live);
-        }
+        if (in.timer)
+            noteLiveParticles(*in.timer, liveParticles(scene));
     }
 
     beginPass(in, "final");
-    runFinalPass(scene.colorProgram, r.targets);
+    runViewPass(scene.colorProgram, *in.views, r.targets, in.shownView);
     endPass(in);
 }
 
@@ -161,7 +167,10 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     FrameInputs in;
     in.gamma = settings.gamma;
     in.skip = options.skippedPasses;
-    in.timer = options.benchmark ? &timer : nullptr;
+    BufferViews views = createBufferViews("../assets/shaders/");
+    in.views = &views;
+    Hud hud;
+    startHud(hud, window, options.hud, options.view);
     Recorder recorder;
     const bool recording = !options.recordDir.empty();
     if (recording) {
@@ -188,16 +197,19 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             if (waitWhileMinimised(window, desktop) && glfwWindowShouldClose(window))
                 break;
             ++frameNumber;
+            in.timer = options.benchmark ? &timer : hudTimerForFrame(hud);
             if (in.timer)
-                beginTimedFrame(timer);
+                beginTimedFrame(*in.timer);
             // Start-up left the clear colour black, so only the very first frame starts black.
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
             glfwPollEvents();
+            beginHudFrame(hud, in.timer, in.skip, liveParticles(scene));
             // Moves the free camera by the previous frame's wall-clock step (0 in the first frame): it
             // moves while the scene is paused too.
             appState.deltaTime = wallDeltaTime;
-            processInput(window);
+            if (!hudWantsKeyboard(hud))
+                processInput(window);
             followFramebufferSize(window, desktop, resources.targets);
 
             // From here on the frame runs on the scene's clock, which stands still while paused.
@@ -219,6 +231,8 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             in.view.viewProj = in.view.projection * in.view.view;
             in.view.cameraPosition = camera.position;
 
+            in.shownView = hud.view;
+            prepareGeometryOutputs(views, scene.geometryProgram, scene.geometrySkinnedProgram, in.shownView);
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);
@@ -229,6 +243,12 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             }
             if (recording)
                 recordFrame(recorder, frameNumber, readBackBuffer(settings.width, settings.height));
+            // After every read-back: no written image contains the panel. While it is shown it is
+            // timed like a pass, so its own cost shows in its table and in --benchmark.
+            if (hud.frameOpen)
+                beginPass(in, "panel");
+            drawHud(hud);
+            endPass(in);
             glfwSwapBuffers(window);
             glfwPollEvents();
             const std::string title = countFrameForTitle(fpsTitle, glfwGetTime());
@@ -244,8 +264,9 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
                                    soundCues);
         }
     }
+    stopHud(hud);
     reportScreenshotsNotTaken(options, frameNumber);
-    if (in.timer)
+    if (options.benchmark)
         reportBenchmark(timer, options);
     return recording ? finishRecording(recorder) : true;
 }

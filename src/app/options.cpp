@@ -168,6 +168,17 @@ std::string applyScreenshotDir(Options& options, const std::string& value) {
     return "";
 }
 
+std::string applyHud(Options& options, const std::string&) {
+    options.hud = true;
+    return "";
+}
+
+std::string applyView(Options& options, const std::string& value) {
+    if (!parseBufferView(value, options.view))
+        return "--view takes " + bufferViewNameList() + ", got '" + value + "'";
+    return "";
+}
+
 // Options that only make sense together, checked once every option is read.
 std::string checkCombinations(Options& options) {
     if (options.recordDir.empty()) {
@@ -228,6 +239,11 @@ const OptionRule optionRules[] = {
     {"--screenshot-dir", "DIR",
      "folder of the pictures F12 writes (default: the folder the viewer was started from)",
      applyScreenshotDir},
+    {"--hud", nullptr, "show the on-screen panel from the start (F1 shows and hides it)", applyHud},
+    {"--view", "NAME",
+     "show one buffer instead of the lit picture from the start: lit, albedo, normals, positions, "
+     "baked-light, shadow, occlusion, blurred-occlusion, depth or shadow-map (keys 1 ... 9, 0)",
+     applyView},
 };
 
 const OptionRule* findOption(const std::string& name) {

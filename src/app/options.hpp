@@ -2,6 +2,8 @@
 // repeatable runs (fixed time step, frame limit), screenshots and a choice of assets folder.
 #pragma once
 
+#include "render/buffer_view_kind.hpp"
+
 #include <string>
 #include <vector>
 
@@ -36,10 +38,12 @@ struct Options {
     // Window: --size and --fullscreen/--windowed override the settings; 0 and -1 leave them alone.
     int width = 0;
     int height = 0;
-    int fullscreen = -1;       // 1 full screen, 0 windowed, -1 as the settings say
-    bool noVsync = false;      // swap without waiting for the display
-    bool loop = false;         // start the flight again when it ends instead of quitting
-    std::string screenshotDir; // where F12 writes; empty until anchored to the start folder
+    int fullscreen = -1;               // 1 full screen, 0 windowed, -1 as the settings say
+    bool noVsync = false;              // swap without waiting for the display
+    bool loop = false;                 // start the flight again when it ends instead of quitting
+    std::string screenshotDir;         // where F12 writes; empty until anchored to the start folder
+    bool hud = false;                  // --hud: the on-screen panel is shown from the first frame
+    BufferView view = BufferView::lit; // --view: the buffer the window shows at start
 };
 
 struct ParsedOptions {

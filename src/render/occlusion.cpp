@@ -103,7 +103,9 @@ void runOcclusionBlurPass(const ShaderProgram& ssaoBlurProgram, const RenderTarg
 }
 
 void clearOcclusion(const RenderTargets& targets) {
-    glBindFramebuffer(GL_FRAMEBUFFER, targets.ssaoBlurFBO);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.ssaoFBO);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.ssaoBlurFBO);
     glClear(GL_COLOR_BUFFER_BIT);
 }

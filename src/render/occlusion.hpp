@@ -33,6 +33,7 @@ void runOcclusionPass(const ShaderProgram& ssaoProgram, const RenderTargets& tar
 // Box-blurs the raw term over the 4 x 4 noise tile into ssaoBlurFBO, which the lit pass reads.
 void runOcclusionBlurPass(const ShaderProgram& ssaoBlurProgram, const RenderTargets& targets);
 
-// Stands in for both passes when occlusion is left out of a run: the blurred term reads 1 (nothing
-// occluded) everywhere. Leaves ssaoBlurFBO bound.
+// Stands in for both passes when occlusion is left out of a run: the raw and the blurred term read 1
+// (nothing occluded) everywhere, so a buffer view of either never shows an earlier frame's term.
+// Leaves ssaoBlurFBO bound.
 void clearOcclusion(const RenderTargets& targets);

@@ -1,0 +1,37 @@
+// Buffer views on screen: the final pass shows either the lit picture or one intermediate buffer
+// (geometry-buffer attachments, occlusion, depth, the shadow map) over the whole window.
+#pragma once
+
+#include "render/buffer_view_kind.hpp"
+#include "render/render_targets.hpp"
+#include "render/shader_program.hpp"
+
+#include <glad/gl.h>
+
+struct BufferViews {
+    ShaderProgram program; // color.vert with buffer_view.frag
+    // A sampleable copy of the geometry buffer's depth (a renderbuffer, which no shader can read),
+    // made only while the depth view is shown, at the targets' size of the moment.
+    GLuint depthCopyFBO = 0;
+    GLuint depthCopy = 0;
+    int depthCopyWidth = 0;
+    int depthCopyHeight = 0;
+    // What the geometry programs were last told about storing albedo and baked light; -1: nothing yet.
+    int storingMaterial = -1;
+};
+
+// Builds the view program from the shaders folder (e.g. "../assets/shaders/"). A program that fails
+// to build has id 0, and its views then draw nothing useful; the lit picture is unaffected.
+BufferViews createBufferViews(const std::string& shaderFolder);
+
+// Before the geometry pass: the albedo and baked-light views need the geometry programs to store the
+// mesh textures in attachments 0 and 2, which every other view leaves out.
+void prepareGeometryOutputs(BufferViews& views, const ShaderProgram& geometryProgram,
+                            const ShaderProgram& geometrySkinnedProgram, BufferView view);
+
+// The frame's last pass: the lit picture through colorProgram (runFinalPass), or the chosen buffer.
+// Reads the targets' textures as they are now, so it follows targets that were made anew. Leaves the
+// state runFinalPass leaves: framebuffer 0 bound for drawing, depth, stencil and blending off,
+// quadVAO bound and unit 0 active.
+void runViewPass(const ShaderProgram& colorProgram, BufferViews& views, const RenderTargets& targets,
+                 BufferView view);
