@@ -69,8 +69,7 @@ GLuint viewSource(BufferViews& views, const RenderTargets& targets, BufferView v
 
 BufferViews createBufferViews(const std::string& shaderFolder) {
     BufferViews views;
-    views.program = buildProgram(readShaderSource(shaderFolder + "color.vert"),
-                                 readShaderSource(shaderFolder + "buffer_view.frag"));
+    views.shaderFolder = shaderFolder;
     return views;
 }
 
@@ -94,6 +93,11 @@ void runViewPass(const ShaderProgram& colorProgram, BufferViews& views, const Re
     if (view == BufferView::lit) {
         runFinalPass(colorProgram, targets);
         return;
+    }
+    if (!views.programBuilt) {
+        views.program = buildProgram(readShaderSource(views.shaderFolder + "color.vert"),
+                                     readShaderSource(views.shaderFolder + "buffer_view.frag"));
+        views.programBuilt = true;
     }
     const GLuint source = viewSource(views, targets, view);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

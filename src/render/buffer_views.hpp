@@ -8,8 +8,14 @@
 
 #include <glad/gl.h>
 
+#include <string>
+
 struct BufferViews {
-    ShaderProgram program; // color.vert with buffer_view.frag
+    std::string shaderFolder;
+    // color.vert with buffer_view.frag, built when a view is first shown, so that a run that never
+    // leaves the lit picture reads no more shader files than before.
+    ShaderProgram program;
+    bool programBuilt = false;
     // A sampleable copy of the geometry buffer's depth (a renderbuffer, which no shader can read),
     // made only while the depth view is shown, at the targets' size of the moment.
     GLuint depthCopyFBO = 0;
@@ -20,7 +26,7 @@ struct BufferViews {
     int storingMaterial = -1;
 };
 
-// Builds the view program from the shaders folder (e.g. "../assets/shaders/"). A program that fails
+// Remembers the shaders folder (e.g. "../assets/shaders/") for the view program. A program that fails
 // to build has id 0, and its views then draw nothing useful; the lit picture is unaffected.
 BufferViews createBufferViews(const std::string& shaderFolder);
 

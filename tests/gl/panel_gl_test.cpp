@@ -83,11 +83,11 @@ TEST(Panel, DrawsInATinyWindowWithoutErrorsAndRestoresTheState) {
 
 TEST(BufferViewsGl, DepthViewLinearisesDepthAndFollowsNewTargets) {
     BufferViews views = createBufferViews(std::string(sourceDir()) + "/assets/shaders/");
-    ASSERT_NE(views.program.id, 0u);
     const RenderTargets& first = sharedTargets().targets;
     // Depth 0.999 of the 0.1 ... 250 projection lies 71.4 units out; the view shows 100 units as white.
     clearGeometryDepth(first, 0.999);
     runViewPass(testPrograms().color, views, first, BufferView::depth);
+    ASSERT_NE(views.program.id, 0u);
     EXPECT_NEAR(windowPixel(10, 10)[0], 0.714 * 255.0, 2.0);
     EXPECT_EQ(views.depthCopyWidth, first.width);
 
