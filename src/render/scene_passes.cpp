@@ -5,6 +5,7 @@
 #include "render/geometry_pass.hpp"
 #include "render/lit_pass.hpp"
 #include "render/shadow_map.hpp"
+#include "render/visibility.hpp"
 
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName) {
@@ -16,17 +17,55 @@ void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObjec
     }
 }
 
-void runShadowPass(const ShaderProgram& depthProgram, const RenderTargets& targets,
-                   const glm::mat4& lightSpaceMatrix, const std::vector<SceneObject>& objects) {
-    beginShadowPass(depthProgram, targets.shadow, lightSpaceMatrix);
-    drawSceneObjects(depthProgram, objects, "model");
+void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                             const char* matrixName, const glm::mat4& clipFromWorld) {
+    for (const SceneObject& object : objects) {
+        if (object.model == nullptr)
+            continue;
+        const glm::mat4 clipFromLocal = clipFromWorld * object.matrix;
+        bool matrixSet = false;
+        for (const Mesh& mesh : object.model->meshes) {
+            if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
+                continue;
+            if (!matrixSet) {
+                program.setMat4(matrixName, object.matrix);
+                matrixSet = true;
+            }
+            mesh.draw();
+        }
+    }
+}
+
+void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
+                   const std::vector<SceneObject>& objects) {
+    if (!shadow.staticDrawn) {
+        beginShadowPass(depthProgram, shadow, lightSpaceMatrix);
+        drawSceneObjects(depthProgram, objects, "model");
+        shadow.staticDrawn = true;
+        shadow.dirty = TexelRect{};
+        return;
+    }
+    bindShadowPass(depthProgram, shadow, lightSpaceMatrix);
+    if (shadow.dirty.empty())
+        return;
+    const TexelRect& rect = shadow.dirty;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(rect.x0, rect.y0, rect.x1 - rect.x0, rect.y1 - rect.y0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    // Culling against a rectangle one texel wider than the scissor keeps every triangle that can
+    // cover a texel centre inside it, whatever the rounding of the crop.
+    const TexelRect reach{rect.x0 - 1, rect.y0 - 1, rect.x1 + 1, rect.y1 + 1};
+    drawVisibleSceneObjects(depthProgram, objects, "model",
+                            cropToTexelRect(reach, kShadowMapSize) * lightSpaceMatrix);
+    glDisable(GL_SCISSOR_TEST);
+    shadow.dirty = TexelRect{};
 }
 
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
                      const std::vector<SceneObject>& objects) {
     beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame);
-    drawSceneObjects(geometryProgram, objects, "model");
+    drawVisibleSceneObjects(geometryProgram, objects, "model", frame.viewProj);
     keepStaticDepth(targets);
 }
 
@@ -45,7 +84,7 @@ void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets,
             bindLitPassInputs(phongProgram, targets);
             inputsBound = true;
         }
-        drawSceneObjects(phongProgram, group.objects, "modelMatrix");
+        drawVisibleSceneObjects(phongProgram, group.objects, "modelMatrix", frame.viewProj);
     }
     endLitPass();
 }

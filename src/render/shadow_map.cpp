@@ -37,15 +37,14 @@ glm::mat4 computeLightSpaceMatrix() {
 // Leaves depthMapFBO bound with the 8192 x 8192 viewport, depth test (GL_LESS) and writes on, stencil test
 // off, blending off, back faces culled and depthProgram current; the geometry pass restores the window
 // viewport.
-void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
-                     const glm::mat4& lightSpaceMatrix) {
+void bindShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
+                    const glm::mat4& lightSpaceMatrix) {
     depthProgram.use();
     depthProgram.setMat4("lightSpaceMatrix", lightSpaceMatrix);
     glViewport(0, 0, kShadowMapSize, kShadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, shadow.depthMapFBO);
     // A later pass may have turned depth writes off; a masked clear would keep last frame's depth.
     glDepthMask(GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     // The lit pass of the previous frame left GL_LEQUAL.
     glDepthFunc(GL_LESS);
@@ -54,4 +53,16 @@ void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shad
     // The depth bias of the shadow lookup assumes the light sees front faces only.
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
+}
+
+void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
+                     const glm::mat4& lightSpaceMatrix) {
+    bindShadowPass(depthProgram, shadow, lightSpaceMatrix);
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+void markShadowDirty(ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix, const glm::vec3& boxMin,
+                     const glm::vec3& boxMax) {
+    shadow.dirty = uniteRects(
+        shadow.dirty, texelRectOfBox(boxMin, boxMax, lightSpaceMatrix, kShadowMapSize, kShadowDirtyMargin));
 }
