@@ -21,7 +21,7 @@ struct ShadowTarget {
     TexelRect dirty;
 };
 
-// Depth-only framebuffer with an 8192 x 8192 depth texture that reads 1.0 (the far plane) outside.
+// Depth-only framebuffer with an 8192 x 8192 16-bit depth texture that reads 1.0 (the far plane) outside.
 // Completeness is not queried. Leaves framebuffer 0 bound and depthMap bound to the active unit.
 ShadowTarget createShadowTarget();
 
