@@ -7,23 +7,29 @@
 # from both builds and prints the PSNR of each pair.
 #
 #   scripts/benchmark-compare.sh [--base REV] [--base-build DIR] [--size WxH] [--runs N]
-#                                [--max-frames N] [--psnr]
+#                                [--max-frames N] [--psnr | --record]
 #
 # --base REV        the earlier commit (default b7c596e)
 # --base-build DIR  use an existing build of it instead (DIR/duskvale and DIR/assets)
 # --size WxH        window size (default 1280x720; 640x360 and 1920x1080 are the other usual ones)
 # --runs N          runs of each build, alternating (default 1)
 # --max-frames N    stop each run after N frames (default: the whole flight)
-# --psnr            compare pictures instead of timing (640x360 unless --size says otherwise)
+# --record          time the README's headless recording instead (--record at 4 fps, 480x270 unless
+#                   --size says otherwise, volume 0.5), wall-clock seconds per build
+# --psnr            compare pictures instead of timing (640x360 unless --size says otherwise); with
+#                   KEEP_FRAMES=DIR in the environment the frames are kept there
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+# DUSKVALE_ROOT lets a copy of this script, run from elsewhere, point at the tree.
+root=${DUSKVALE_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 base=b7c596e
 baseBuild=""
 size=""
 runs=1
 maxFrames=0
 psnr=false
+record=false
+volume=0
 while [ $# -gt 0 ]; do
     case $1 in
     --base) base=$2; shift 2 ;;
@@ -32,11 +38,12 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --max-frames) maxFrames=$2; shift 2 ;;
     --psnr) psnr=true; shift ;;
+    --record) record=true; volume=0.5; shift ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
     esac
 done
 if [ -z "$size" ]; then
-    if $psnr; then size=640x360; else size=1280x720; fi
+    if $psnr; then size=640x360; elif $record; then size=480x270; else size=1280x720; fi
 fi
 width=${size%x*}
 height=${size#*x}
@@ -68,7 +75,7 @@ linkedAssets() {
     for entry in "$from"/*; do
         [ "$(basename "$entry")" = settings.ini ] || ln -s "$(realpath "$entry")" "$dir/"
     done
-    printf '[window]\nwidth = %s\nheight = %s\nfullscreen = false\nvolume = 0\n' "$width" "$height" \
+    printf '[window]\nwidth = %s\nheight = %s\nfullscreen = false\nvolume = %s\n' "$width" "$height" "$volume" \
         >"$dir/settings.ini"
     echo "$dir"
 }
@@ -94,10 +101,27 @@ if $psnr; then
         for s in "${shots[@]}"; do args+=("${s/SHOT_/$work/$side-}"); done
         run "$binary" "$assets" --skip-pass particles --max-frames 170 "${args[@]}" >"$work/$side.log" 2>&1
     done
-    printf '%-8s %-7s %s\n' frame seconds "PSNR dB (inf: identical)"
+    printf '%-8s %-8s %-12s %s\n' frame seconds "PSNR dB" "pixels differing"
     for f in "${frames[@]}"; do
         value=$(compare -metric PSNR "$work/base-$f.png" "$work/new-$f.png" null: 2>&1 || true)
-        printf '%-8s %-7s %s\n' "$f" "$(awk "BEGIN{print $f*0.5}")" "$value"
+        count=$(compare -metric AE "$work/base-$f.png" "$work/new-$f.png" null: 2>&1 || true)
+        printf '%-8s %-8s %-12s %s\n' "$f" "$(awk "BEGIN{print $f*0.5}")" "$value" "$count"
+        [ -n "${KEEP_FRAMES:-}" ] && mkdir -p "$KEEP_FRAMES" && cp "$work/base-$f.png" "$work/new-$f.png" "$KEEP_FRAMES/"
+    done
+    exit 0
+fi
+
+if $record; then
+    printf '%-6s %-6s %s\n' run build "recording seconds (wall clock)"
+    for ((r = 1; r <= runs; ++r)); do
+        for side in base new; do
+            if [ $side = base ]; then binary=$baseBuild/duskvale assets=$baseAssets; else binary=$newBuild/duskvale assets=$newAssets; fi
+            rm -rf "$work/recording"
+            start=$(date +%s.%N)
+            xvfb-run -a -s "-screen 0 1280x1024x24" "$binary" --assets "$assets" --record "$work/recording" --fps 4 \
+                >"$work/$side-record-$r.log" 2>&1
+            printf '%-6s %-6s %.1f\n' "$r" "$side" "$(echo "$(date +%s.%N) - $start" | bc)"
+        done
     done
     exit 0
 fi
