@@ -7,6 +7,8 @@
 #include "render/shadow_map.hpp"
 #include "render/visibility.hpp"
 
+#include <algorithm>
+
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName) {
     for (const SceneObject& object : objects) {
@@ -33,6 +35,39 @@ void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<Sce
             }
             mesh.draw();
         }
+    }
+}
+
+void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                            const char* matrixName, const FrameView& frame) {
+    struct MeshDraw {
+        const SceneObject* object;
+        const Mesh* mesh;
+        float distance;
+    };
+    // Kept between frames so that sorting allocates nothing once the list has grown.
+    static std::vector<MeshDraw> draws;
+    draws.clear();
+    for (const SceneObject& object : objects) {
+        if (object.model == nullptr)
+            continue;
+        const glm::mat4 clipFromLocal = frame.viewProj * object.matrix;
+        for (const Mesh& mesh : object.model->meshes)
+            if (!boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
+                draws.push_back({&object, &mesh,
+                                 distanceToPlacedBox(frame.cameraPosition, mesh.boundsMin, mesh.boundsMax,
+                                                     object.matrix)});
+    }
+    // Stable, so that meshes at the same distance keep the list's order.
+    std::stable_sort(draws.begin(), draws.end(),
+                     [](const MeshDraw& a, const MeshDraw& b) { return a.distance < b.distance; });
+    const SceneObject* current = nullptr;
+    for (const MeshDraw& draw : draws) {
+        if (draw.object != current) {
+            program.setMat4(matrixName, draw.object->matrix);
+            current = draw.object;
+        }
+        draw.mesh->draw();
     }
 }
 
@@ -65,7 +100,7 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
                      const std::vector<SceneObject>& objects) {
     beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame);
-    drawVisibleSceneObjects(geometryProgram, objects, "model", frame.viewProj);
+    drawVisibleFrontToBack(geometryProgram, objects, "model", frame);
     keepStaticDepth(targets);
 }
 

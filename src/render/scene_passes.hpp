@@ -22,6 +22,12 @@ void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObjec
 void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                              const char* matrixName, const glm::mat4& clipFromWorld);
 
+// The meshes of `objects` that can reach the view, nearest box first, so that the depth test rejects
+// hidden fragments before they are shaded; an object's matrix is set whenever the next mesh belongs
+// to another object. Where surfaces coincide exactly the nearer box's mesh now wins.
+void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                            const char* matrixName, const FrameView& frame);
+
 // Depth of `objects` (in the shadow draw order) from the shadow light. The first call draws them all
 // into the cleared map; later calls clear and redraw only shadow.dirty (with the scissor, culled to
 // it), so the objects must be the same every call. Leaves depthMapFBO bound with the 8192 viewport,
@@ -30,7 +36,7 @@ void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<Sce
 void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
                    const std::vector<SceneObject>& objects);
 
-// Geometry buffer of `objects` (same order, off-screen meshes culled) with their shadow term. Leaves gBuffer
+// Geometry buffer of the on-screen meshes of `objects`, nearest first, with their shadow term. Leaves gBuffer
 // bound, the window viewport, depth test on and geometryProgram current: next, prepareCharacterGeometryDraw
 // and the character script.
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,

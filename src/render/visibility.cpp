@@ -36,6 +36,18 @@ bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm:
     return true;
 }
 
+float distanceToPlacedBox(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
+                          const glm::mat4& worldFromLocal) {
+    glm::vec3 low(INFINITY);
+    glm::vec3 high(-INFINITY);
+    for (const glm::vec4& corner : boxCorners(boxMin, boxMax)) {
+        const glm::vec3 world(worldFromLocal * corner);
+        low = glm::min(low, world);
+        high = glm::max(high, world);
+    }
+    return glm::length(point - glm::clamp(point, low, high));
+}
+
 TexelRect texelRectOfBox(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& clipFromWorld,
                          int mapSize, int margin) {
     const TexelRect whole{0, 0, mapSize, mapSize};

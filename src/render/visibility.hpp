@@ -19,6 +19,11 @@ struct TexelRect {
 // the whole box is then outside and nothing of it can be rasterised.
 bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& clipFromLocal);
 
+// Distance from `point` to the world-space box around [boxMin, boxMax] placed by worldFromLocal
+// (0 inside it): the order key that lets the nearest surfaces be drawn first.
+float distanceToPlacedBox(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
+                          const glm::mat4& worldFromLocal);
+
 // The texels of a mapSize x mapSize map that the box [boxMin, boxMax], seen through the affine
 // (orthographic) clipFromWorld, can cover, grown by `margin` texels on every side and clamped to the
 // map. A box with a non-finite corner covers the whole map.

@@ -100,3 +100,25 @@ TEST(Visibility, CropToARectangleCullsAgainstThatRectangleOnly) {
     EXPECT_TRUE(tinyBoxAt(4100.0f, 4098.0f));
     EXPECT_TRUE(tinyBoxAt(4100.0f, 4302.0f));
 }
+
+TEST(Visibility, DistanceToAPlacedBoxMeasuresToItsWorldBox) {
+    const glm::vec3 low(0.0f);
+    const glm::vec3 high(1.0f);
+    const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f, 0.0f, 0.0f));
+    const glm::mat4 stretched = glm::scale(moved, glm::vec3(4.0f, 1.0f, 1.0f));
+    const glm::mat4 turned = glm::rotate(moved, glm::radians(180.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    struct Case {
+        glm::vec3 point;
+        glm::mat4 placement;
+        float distance;
+    } cases[] = {
+        {{0.0f, 0.0f, 0.0f}, moved, 10.0f},
+        {{10.5f, 0.5f, 0.5f}, moved, 0.0f},
+        {{16.0f, 0.5f, 0.5f}, stretched, 2.0f},
+        // Turned half round Y, the box spans x 9..10 and z -1..0.
+        {{0.0f, 0.0f, -0.5f}, turned, 9.0f},
+        {{10.5f, 3.0f, 0.0f}, moved, 2.0f},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(distanceToPlacedBox(c.point, low, high, c.placement), c.distance, 1e-4f);
+}
