@@ -12,13 +12,15 @@ out vec3 worldPosition;
 out vec3 worldNormal;
 out vec2 texCoords;
 
+// Matches geometryShader.vert, whose stored depth the lit pass tests against: both declare
+// gl_Position invariant and compute it by the same expression from the same values.
+invariant gl_Position;
+
 void main() {
-    // Bit for bit the clip position of geometryShader.vert, whose depth the lit pass tests against.
-    precise vec4 world = modelMatrix * vec4(aPos, 1.0);
-    precise vec4 clip = viewProjMatrix * world;
+    vec4 world = modelMatrix * vec4(aPos, 1.0);
     worldPosition = world.xyz;
     // The terrain is scaled unevenly, so normals need the inverse transpose.
     worldNormal = transpose(inverse(mat3(modelMatrix))) * aNormal;
     texCoords = aTexCoords;
-    gl_Position = clip;
+    gl_Position = viewProjMatrix * (modelMatrix * vec4(aPos, 1.0));
 }

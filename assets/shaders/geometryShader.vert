@@ -8,7 +8,9 @@ layout(location = 2) in vec2 aTexCoords;
 
 uniform mat4 model;
 uniform mat4 view;
-uniform mat4 projection;
+// The application still sets "projection", but the clip position comes from projection * view as
+// the application forms it, the very matrix the lit programs receive.
+uniform mat4 viewProjMatrix;
 uniform mat4 lightSpaceMatrix;
 uniform vec3 lightPos;
 uniform sampler2D shadowMap;
@@ -19,6 +21,12 @@ out vec3 viewPosition;
 out vec3 viewNormal;
 out vec2 texCoords;
 out vec3 lightSpacePosition;
+
+// The lit pass reuses this pass's depth and keeps a fragment only where its depth is not farther
+// than the stored one. basic_lighting_Phong.vert declares gl_Position invariant too and computes it
+// with the same expression from the same uniform and attribute values, which GLSL guarantees gives
+// the same position, so the same depth, on every conforming implementation.
+invariant gl_Position;
 
 // Width of the light's orthographic box, in world units.
 const float LIGHT_BOX_WIDTH = 180.0;
@@ -40,12 +48,7 @@ vec3 shadowLookup(vec3 world, vec3 normal) {
 }
 
 void main() {
-    // The lit pass tests its fragments for equality against this pass's depth, so the clip position
-    // must come out bit for bit as there: the same products in the same order, never fused
-    // ("precise"), with projection * view formed exactly as the application forms viewProjMatrix.
-    precise vec4 world = model * vec4(aPos, 1.0);
-    precise mat4 viewProj = projection * view;
-    precise vec4 clip = viewProj * world;
+    vec4 world = model * vec4(aPos, 1.0);
     // The terrain is scaled unevenly, so normals need the inverse transpose.
     worldNormal = transpose(inverse(mat3(model))) * aNormal;
     worldPosition = world.xyz;
@@ -55,5 +58,5 @@ void main() {
     viewNormal = mat3(view) * worldNormal;
     texCoords = aTexCoords;
     lightSpacePosition = shadowLookup(world.xyz, worldNormal);
-    gl_Position = clip;
+    gl_Position = viewProjMatrix * (model * vec4(aPos, 1.0));
 }

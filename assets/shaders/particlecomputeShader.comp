@@ -1,8 +1,11 @@
 #version 430 core
-// One simulation step of a smoke emitter: ages and moves the particles of the input pair, appends the
+// One simulation step of a smoke emitter: ages and moves the particles of the input pair, writes the
 // survivors and this frame's new particles to the output pair, and counts them with the atomic counter.
-// Existing particles always keep their slot; new ones only fill the room the buffers had at the start
-// of the frame, and a slot past MaximumCount is never written.
+// Every slot is decided by the data alone, never by which invocation runs first, so a run at a fixed
+// step repeats exactly: the pair is kept in order of remaining life (every particle starts with the
+// same TTL_Spawn and all age alike), so the particles that die this frame are the first ones, the
+// survivors move down by their number in order, and the new particles follow them. New ones only fill
+// the room the buffers had at the start of the frame, and a slot past MaximumCount is never written.
 
 layout(local_size_x = 256, local_size_y = 1, local_size_z = 1) in;
 
@@ -49,14 +52,29 @@ uint capacity() {
     return min(uint(max(MaximumCount, 0)), buffers);
 }
 
-// Takes an output slot; a slot at or past the capacity is handed back at once, so the counter ends
-// at the number of particles actually written.
-bool claimSlot(out uint slot) {
-    slot = atomicCounterIncrement(liveCounter);
-    if (slot < capacity())
-        return true;
-    atomicCounterDecrement(liveCounter);
-    return false;
+// Counts a particle about to be written to `slot`; a slot at or past the capacity is refused and not
+// counted, so the counter ends at the number of particles actually written.
+bool claimSlot(uint slot) {
+    if (slot >= capacity())
+        return false;
+    atomicCounterIncrement(liveCounter);
+    return true;
+}
+
+// How many of the first lastCount particles die in this step: they are the first ones, since the pair
+// is ordered by remaining life, so a binary search finds the first survivor. The test is the very
+// expression the step below applies to each particle.
+uint firstSurvivor(uint lastCount, float deltaT) {
+    uint low = 0u;
+    uint high = lastCount;
+    while (low < high) {
+        uint middle = (low + high) / 2u;
+        if (positionsIn[middle].w - deltaT > 0.0)
+            high = middle;
+        else
+            low = middle + 1u;
+    }
+    return low;
 }
 
 void writeParticle(uint slot, vec4 position, vec4 velocity) {
@@ -68,8 +86,9 @@ void main() {
     uint index = gl_GlobalInvocationID.x;
     uint lastCount = min(uint(max(LastCount, 0)), capacity());
     float deltaT = max(DeltaT, 0.0);
+    uint dying = firstSurvivor(lastCount, deltaT);
 
-    if (index < lastCount) {
+    if (index >= dying && index < lastCount) {
         vec4 position = positionsIn[index];
         vec4 velocity = velocitiesIn[index];
         position.w -= deltaT;
@@ -83,9 +102,8 @@ void main() {
             float phase = velocity.w * 6.2831853 + position.w * 0.8;
             vec3 sway = vec3(cos(phase), 0.0, sin(phase)) * (0.25 * randDirection);
             position.xyz += (velocity.xyz + sway) * deltaT;
-            uint slot;
-            if (claimSlot(slot))
-                writeParticle(slot, position, velocity);
+            if (claimSlot(index - dying))
+                writeParticle(index - dying, position, velocity);
         }
     }
 
@@ -115,7 +133,8 @@ void main() {
     vec3 jitter = vec3(randomSigned(state), 0.5 * randomSigned(state), randomSigned(state)) * randDirection;
     float phase = random01(state);
 
-    uint slot;
+    // After the survivors, in invocation order: the youngest particles go last.
+    uint slot = lastCount - dying + index;
     if (claimSlot(slot))
         writeParticle(slot, vec4(offset, TTL_Spawn), vec4(direction + jitter, phase));
 }

@@ -14,6 +14,7 @@
 #include "app/window_events.hpp"
 #include "app/window_title.hpp"
 #include "camera/camera_path.hpp"
+#include "model/skinned_bounds.hpp"
 #include "particles/particle_pass.hpp"
 #include "render/buffer_views.hpp"
 #include "render/character_passes.hpp"
@@ -57,11 +58,23 @@ void endPass(const FrameInputs& in) {
         endTimedPass(*in.timer);
 }
 
-// The character's draw inside a pass whose skinned program is current, timed on its own.
-void drawCharacter(Scene& scene, FrameResources& r, const FrameInputs& in, const ShaderProgram& program,
+// The character's draw inside a pass whose skinned program is current, timed on its own. Returns
+// whether it drew.
+bool drawCharacter(Scene& scene, FrameResources& r, const FrameInputs& in, const ShaderProgram& program,
                    bool shadowPass) {
-    runCharacterScript(r.characterScript, scene.models.character.get(), program.id, in.now,
-                       appState.deltaTime, appState.flightTime, shadowPass);
+    return runCharacterScript(r.characterScript, scene.models.character.get(), program.id, in.now,
+                              appState.deltaTime, appState.flightTime, shadowPass);
+}
+
+// The shadow map keeps the static objects' depth between frames; where the character's shadow has
+// just gone, the next frame's shadow pass restores it.
+void markCharacterShadow(const Scene& scene, FrameResources& r) {
+    const Model* character = scene.models.character.get();
+    const CharacterDraw draw = chooseCharacterDraw(r.characterScript, appState.flightTime, true);
+    glm::vec3 boxMin(0.0f);
+    glm::vec3 boxMax(0.0f);
+    if (skinnedWorldBounds(*character, draw.matrix, boxMin, boxMax))
+        markShadowDirty(r.targets.shadow, r.lightSpaceMatrix, boxMin, boxMax);
 }
 
 // The passes of one frame, in their fixed order. The character joins the shadow, geometry and lit
@@ -70,13 +83,14 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
                      SoundEngine* soundEngine) {
     static const std::vector<SceneObject> nothing;
     beginPass(in, "shadow");
-    runShadowPass(scene.depthProgram, r.targets, r.lightSpaceMatrix,
+    runShadowPass(scene.depthProgram, r.targets.shadow, r.lightSpaceMatrix,
                   in.skip.shadow ? nothing : r.shadowObjects);
     endPass(in);
     if (!in.skip.shadow && !in.skip.character) {
         beginPass(in, "character shadow");
         prepareCharacterShadowDraw(scene.depthSkinnedProgram, r.lightSpaceMatrix);
-        drawCharacter(scene, r, in, scene.depthSkinnedProgram, true);
+        if (drawCharacter(scene, r, in, scene.depthSkinnedProgram, true))
+            markCharacterShadow(scene, r);
         endPass(in);
     }
 

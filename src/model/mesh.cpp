@@ -9,6 +9,13 @@ Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std:
            std::vector<VertexBoneData> boneData)
     : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)),
       boneData(std::move(boneData)) {
+    if (!this->vertices.empty()) {
+        boundsMin = boundsMax = this->vertices.front().position;
+        for (const Vertex& vertex : this->vertices) {
+            boundsMin = glm::min(boundsMin, vertex.position);
+            boundsMax = glm::max(boundsMax, vertex.position);
+        }
+    }
     upload();
 }
 

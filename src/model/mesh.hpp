@@ -39,6 +39,10 @@ struct Mesh {
     GLuint vbo = 0;
     GLuint ebo = 0;
     GLuint boneVbo = 0;
+    // Corners of the box around the vertex positions, in the mesh's own space (both 0 without
+    // vertices); the passes use it to skip meshes that cannot reach their target.
+    glm::vec3 boundsMin{0.0f};
+    glm::vec3 boundsMax{0.0f};
 
     // Stores the arrays and uploads them once; needs a current GL context.
     Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,

@@ -1,14 +1,14 @@
 // Prepares the geometry buffer and its program for the frame's static and skinned draws.
 #include "render/geometry_pass.hpp"
 
-// Leaves gBuffer bound for drawing and as the read framebuffer.
+// A raw copy of the depth-stencil storage: no conversion to and from floating point, so the copy
+// holds the geometry pass's depth values bit for bit on any driver (a depth blit may be done by a
+// shader and round on the way). Leaves gBuffer bound for drawing.
 void keepStaticDepth(const RenderTargets& targets) {
     if (!targets.staticDepthComplete)
         return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.gBuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.staticDepthFBO);
-    glBlitFramebuffer(0, 0, targets.width, targets.height, 0, 0, targets.width, targets.height,
-                      GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glCopyImageSubData(targets.gDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.staticDepthStencil,
+                       GL_RENDERBUFFER, 0, 0, 0, 0, targets.width, targets.height, 1);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
 }
 
@@ -41,6 +41,7 @@ void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets
     geometryProgram.setMat4("lightSpaceMatrix", lightSpaceMatrix);
     geometryProgram.setMat4("projection", frame.projection);
     geometryProgram.setMat4("view", frame.view);
+    geometryProgram.setMat4("viewProjMatrix", frame.viewProj);
     geometryProgram.setVec3("lightPos", kShadowLightPosition);
     geometryProgram.setVec3("viewPos", frame.cameraPosition);
 }

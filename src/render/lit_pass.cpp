@@ -22,12 +22,12 @@ void beginLitPass(const RenderTargets& targets) {
     // The geometry pass has already found every pixel's nearest static surface. With that depth in
     // place llvmpipe's early depth test rejects hidden fragments before they are shaded, so each
     // pixel is lit once instead of once per surface drawn over it.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.staticDepthFBO);
-    glBlitFramebuffer(0, 0, targets.width, targets.height, 0, 0, targets.width, targets.height,
-                      GL_DEPTH_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targets.sceneFBO);
-    // Both programs place vertices bit for bit alike, so a fragment of the nearest surface meets its
-    // stored depth exactly.
+    // A raw copy, bit for bit (see keepStaticDepth).
+    glCopyImageSubData(targets.staticDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.sceneDepthStencil,
+                       GL_RENDERBUFFER, 0, 0, 0, 0, targets.width, targets.height, 1);
+    // Both programs declare gl_Position invariant and compute it by the same expression from the
+    // same model and view-projection matrices, which GLSL guarantees to give the same position on any
+    // conforming driver: a fragment of the nearest surface meets its stored depth exactly and passes.
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_FALSE);
     // Where surfaces lie exactly in one plane, every one of them now passes; the stencil lets only the

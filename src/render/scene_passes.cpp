@@ -5,6 +5,9 @@
 #include "render/geometry_pass.hpp"
 #include "render/lit_pass.hpp"
 #include "render/shadow_map.hpp"
+#include "render/visibility.hpp"
+
+#include <algorithm>
 
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName) {
@@ -16,17 +19,88 @@ void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObjec
     }
 }
 
-void runShadowPass(const ShaderProgram& depthProgram, const RenderTargets& targets,
-                   const glm::mat4& lightSpaceMatrix, const std::vector<SceneObject>& objects) {
-    beginShadowPass(depthProgram, targets.shadow, lightSpaceMatrix);
-    drawSceneObjects(depthProgram, objects, "model");
+void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                             const char* matrixName, const glm::mat4& clipFromWorld) {
+    for (const SceneObject& object : objects) {
+        if (object.model == nullptr)
+            continue;
+        const glm::mat4 clipFromLocal = clipFromWorld * object.matrix;
+        bool matrixSet = false;
+        for (const Mesh& mesh : object.model->meshes) {
+            if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
+                continue;
+            if (!matrixSet) {
+                program.setMat4(matrixName, object.matrix);
+                matrixSet = true;
+            }
+            mesh.draw();
+        }
+    }
+}
+
+void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                            const char* matrixName, const FrameView& frame) {
+    struct MeshDraw {
+        const SceneObject* object;
+        const Mesh* mesh;
+        float distance;
+    };
+    // Kept between frames so that sorting allocates nothing once the list has grown.
+    static std::vector<MeshDraw> draws;
+    draws.clear();
+    for (const SceneObject& object : objects) {
+        if (object.model == nullptr)
+            continue;
+        const glm::mat4 clipFromLocal = frame.viewProj * object.matrix;
+        for (const Mesh& mesh : object.model->meshes)
+            if (!boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
+                draws.push_back({&object, &mesh,
+                                 distanceToPlacedBox(frame.cameraPosition, mesh.boundsMin, mesh.boundsMax,
+                                                     object.matrix)});
+    }
+    // Stable, so that meshes at the same distance keep the list's order.
+    std::stable_sort(draws.begin(), draws.end(),
+                     [](const MeshDraw& a, const MeshDraw& b) { return a.distance < b.distance; });
+    const SceneObject* current = nullptr;
+    for (const MeshDraw& draw : draws) {
+        if (draw.object != current) {
+            program.setMat4(matrixName, draw.object->matrix);
+            current = draw.object;
+        }
+        draw.mesh->draw();
+    }
+}
+
+void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
+                   const std::vector<SceneObject>& objects) {
+    if (!shadow.staticDrawn) {
+        beginShadowPass(depthProgram, shadow, lightSpaceMatrix);
+        drawSceneObjects(depthProgram, objects, "model");
+        shadow.staticDrawn = true;
+        shadow.dirty = TexelRect{};
+        return;
+    }
+    bindShadowPass(depthProgram, shadow, lightSpaceMatrix);
+    if (shadow.dirty.empty())
+        return;
+    const TexelRect& rect = shadow.dirty;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(rect.x0, rect.y0, rect.x1 - rect.x0, rect.y1 - rect.y0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    // Culling against a rectangle one texel wider than the scissor keeps every triangle that can
+    // cover a texel centre inside it, whatever the rounding of the crop.
+    const TexelRect reach{rect.x0 - 1, rect.y0 - 1, rect.x1 + 1, rect.y1 + 1};
+    drawVisibleSceneObjects(depthProgram, objects, "model",
+                            cropToTexelRect(reach, kShadowMapSize) * lightSpaceMatrix);
+    glDisable(GL_SCISSOR_TEST);
+    shadow.dirty = TexelRect{};
 }
 
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
                      const std::vector<SceneObject>& objects) {
     beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame);
-    drawSceneObjects(geometryProgram, objects, "model");
+    drawVisibleFrontToBack(geometryProgram, objects, "model", frame);
     keepStaticDepth(targets);
 }
 
@@ -45,7 +119,7 @@ void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets,
             bindLitPassInputs(phongProgram, targets);
             inputsBound = true;
         }
-        drawSceneObjects(phongProgram, group.objects, "modelMatrix");
+        drawVisibleSceneObjects(phongProgram, group.objects, "modelMatrix", frame.viewProj);
     }
     endLitPass();
 }

@@ -17,21 +17,34 @@
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName);
 
-// Depth of `objects` (in the shadow draw order) from the shadow light. Leaves depthMapFBO bound with
-// the 8192 viewport, depth test on and depthProgram current: next, prepareCharacterShadowDraw and
-// the character script.
-void runShadowPass(const ShaderProgram& depthProgram, const RenderTargets& targets,
-                   const glm::mat4& lightSpaceMatrix, const std::vector<SceneObject>& objects);
+// drawSceneObjects for the meshes whose box can reach the clip volume of clipFromWorld; an object's
+// matrix is set only when one of its meshes is drawn. Skipped meshes could not have drawn a fragment.
+void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                             const char* matrixName, const glm::mat4& clipFromWorld);
 
-// Geometry buffer of `objects` (same order) with their shadow term. Leaves gBuffer bound, the window
-// viewport, depth test on and geometryProgram current: next, prepareCharacterGeometryDraw and the
-// character script.
+// The meshes of `objects` that can reach the view, nearest box first, so that the depth test rejects
+// hidden fragments before they are shaded; an object's matrix is set whenever the next mesh belongs
+// to another object. Where surfaces coincide exactly the nearer box's mesh now wins.
+void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
+                            const char* matrixName, const FrameView& frame);
+
+// Depth of `objects` (in the shadow draw order) from the shadow light. The first call draws them all
+// into the cleared map; later calls clear and redraw only shadow.dirty (with the scissor, culled to
+// it), so the objects must be the same every call. Leaves depthMapFBO bound with the 8192 viewport,
+// the scissor test off, depth test on and depthProgram current: next, prepareCharacterShadowDraw and
+// the character script, whose shadow then goes into markShadowDirty.
+void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
+                   const std::vector<SceneObject>& objects);
+
+// Geometry buffer of the on-screen meshes of `objects`, nearest first, with their shadow term. Leaves gBuffer
+// bound, the window viewport, depth test on and geometryProgram current: next, prepareCharacterGeometryDraw
+// and the character script.
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
                      const std::vector<SceneObject>& objects);
 
 // The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
-// set's other values unchanged), then its objects with "modelMatrix"; "ssao" and "shadowMap" are
+// set's other values unchanged), then its on-screen meshes with "modelMatrix"; "ssao" and "shadowMap" are
 // bound once, after the first group's lights. Leaves sceneFBO bound, depth test on, phongProgram
 // current and the occlusion and shadow terms on units 2 and 3: next, prepareCharacterLitDraw and the
 // character script.

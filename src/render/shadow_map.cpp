@@ -9,8 +9,12 @@ ShadowTarget createShadowTarget() {
     glGenTextures(1, &shadow.depthMap);
 
     glBindTexture(GL_TEXTURE_2D, shadow.depthMap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, kShadowMapSize, kShadowMapSize, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
+    // 16 bits: the map is 8192 x 8192, so each bit per texel costs 8 MiB of memory, which a software
+    // renderer holds in RAM. Its steps (1/65535 of the 119 units of depth, under 0.002 units) stay
+    // well below the comparison's bias, so a lookup's answer changes only where a surface lies within
+    // a step of that bias: single pixels at the edge of self-shadowing.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT16, kShadowMapSize, kShadowMapSize, 0,
+                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_BORDER);
@@ -37,15 +41,14 @@ glm::mat4 computeLightSpaceMatrix() {
 // Leaves depthMapFBO bound with the 8192 x 8192 viewport, depth test (GL_LESS) and writes on, stencil test
 // off, blending off, back faces culled and depthProgram current; the geometry pass restores the window
 // viewport.
-void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
-                     const glm::mat4& lightSpaceMatrix) {
+void bindShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
+                    const glm::mat4& lightSpaceMatrix) {
     depthProgram.use();
     depthProgram.setMat4("lightSpaceMatrix", lightSpaceMatrix);
     glViewport(0, 0, kShadowMapSize, kShadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, shadow.depthMapFBO);
     // A later pass may have turned depth writes off; a masked clear would keep last frame's depth.
     glDepthMask(GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     // The lit pass of the previous frame left GL_LEQUAL.
     glDepthFunc(GL_LESS);
@@ -54,4 +57,16 @@ void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shad
     // The depth bias of the shadow lookup assumes the light sees front faces only.
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
+}
+
+void beginShadowPass(const ShaderProgram& depthProgram, const ShadowTarget& shadow,
+                     const glm::mat4& lightSpaceMatrix) {
+    bindShadowPass(depthProgram, shadow, lightSpaceMatrix);
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+void markShadowDirty(ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix, const glm::vec3& boxMin,
+                     const glm::vec3& boxMax) {
+    shadow.dirty = uniteRects(
+        shadow.dirty, texelRectOfBox(boxMin, boxMax, lightSpaceMatrix, kShadowMapSize, kShadowDirtyMargin));
 }

@@ -21,11 +21,12 @@ assets_with_audio() {
     echo "$dir"
 }
 
-# Runs the viewer for N frames at 0.5 s of flight each, capturing the sound into $WORK/NAME.raw.
+# Runs the viewer for N frames at STEP (default 0.5) s of flight each, capturing the sound into
+# $WORK/NAME.raw.
 capture() {
-    local name=$1 assets=$2 frames=$3
+    local name=$1 assets=$2 frames=$3 step=${4:-0.5}
     run "$name" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/$name.raw" "$VIEWER" --assets "$assets" \
-        --fixed-step 0.5 --max-frames "$frames" --skip-pass shadow --skip-pass occlusion
+        --fixed-step "$step" --max-frames "$frames" --skip-pass shadow --skip-pass occlusion
     [ "$code" -eq 0 ] || fail "$name: the viewer exited with $code: $(tail -3 "$WORK/$name.err")"
     "$PCM_PROBE" "$WORK/$name.raw" >"$WORK/$name.spans"
     echo "$name: $(tr '\n' ' ' <"$WORK/$name.spans")"
@@ -45,8 +46,10 @@ awk -v e="$(span_field music 1 3)" -v l="$(length_of music)" 'BEGIN { exit !(l -
 # The character's sound alone: nothing before 15 s of flight (frame 30 is exactly 15 s)...
 capture before "$(assets_with_audio before 0.5 wendrelSound.mp3)" 30
 [ "$(spans before)" -eq 0 ] || fail "the character's sound played by 15 s of flight"
-# ...then one single shot of about 3.5 s, silence, and from 59 s a loop that lasts to the end.
-capture cues "$(assets_with_audio cues 0.5 wendrelSound.mp3)" 150
+# ...then one single shot of about 3.5 s, silence, and from 59 s a loop that lasts to the end. The
+# shot plays in wall-clock time while the flight goes at the frames' pace, so the 44 s of flight
+# between the cues are cut into 880 small steps: even at 10 ms a frame they outlast the shot.
+capture cues "$(assets_with_audio cues 0.5 wendrelSound.mp3)" 1400 0.05
 [ "$(spans cues)" -ge 2 ] || fail "cues: expected the single shot and then the loop"
 awk -v s="$(span_field cues 1 2)" -v e="$(span_field cues 1 3)" 'BEGIN { d = e - s; exit !(d > 2.5 && d < 4.0) }' ||
     fail "cues: the single shot lasted $(span_field cues 1 2)..$(span_field cues 1 3) s"

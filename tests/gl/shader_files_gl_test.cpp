@@ -32,7 +32,7 @@ const ProgramFiles kRenderPrograms[] = {
     {"shaderSSAO.vert", "shaderSSAOBlur.frag", ""},
     {"shaderSSAO.vert", "shaderSSAO.frag", "samples[0] samples[31] projection gPosition gNormal texNoise"},
     {"geometryShader.vert", "geometryShader.frag",
-     "model view projection shadowMap lightSpaceMatrix lightPos"},
+     "model view viewProjMatrix shadowMap lightSpaceMatrix lightPos"},
 };
 
 } // namespace
