@@ -73,10 +73,12 @@ void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<Scen
 
 void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
                    const std::vector<SceneObject>& objects) {
-    if (!shadow.staticDrawn) {
+    const bool withStatic = !objects.empty();
+    if (!shadow.staticDrawn || shadow.holdsStatic != withStatic) {
         beginShadowPass(depthProgram, shadow, lightSpaceMatrix);
         drawSceneObjects(depthProgram, objects, "model");
         shadow.staticDrawn = true;
+        shadow.holdsStatic = withStatic;
         shadow.dirty = TexelRect{};
         return;
     }

@@ -18,6 +18,9 @@ struct ShadowTarget {
     // (staticDrawn). After that a frame only redraws `dirty`, the texels the character's shadow may
     // have covered in the frame before, which gives the map a full redraw would.
     bool staticDrawn = false;
+    // Whether the kept map holds the static objects or was drawn empty (the shadow switched off); a
+    // switch at run time needs a full redraw.
+    bool holdsStatic = false;
     TexelRect dirty;
 };
 

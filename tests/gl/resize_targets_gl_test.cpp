@@ -21,7 +21,9 @@ int liveObjects() {
 TEST(ResizeTargets, NewSizeCompleteShadowKeptAndNothingLeaksOverAStorm) {
     testWindow();
     // A stand-in for the shadow target, so that the test makes no 8192 x 8192 depth map.
-    const ShadowTarget keptShadow{4242, 4343};
+    ShadowTarget keptShadow;
+    keptShadow.depthMapFBO = 4242;
+    keptShadow.depthMap = 4343;
     RenderTargets targets = createRenderTargets(64, 48, &keptShadow);
     const int live = liveObjects();
     for (int n = 0; n < 300; ++n)

@@ -5,6 +5,8 @@
 #include "render_test_scene.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,6 +97,31 @@ TEST(ShadowCache, RepairedMapEqualsAFullRedrawAsTheCasterMoves) {
         }
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &shadow.depthMapFBO);
+    glDeleteTextures(1, &shadow.depthMap);
+}
+
+// The panel switches the shadow pass off and on at run time: the kept map must follow both ways.
+TEST(ShadowCache, SwitchingTheShadowOffAndOnRedrawsTheMap) {
+    CacheScene scene;
+    ShadowTarget shadow = createShadowTarget();
+    const glm::mat4 light = computeLightSpaceMatrix();
+    const ShaderProgram& depth = testPrograms().depth;
+    const TexelRect region =
+        texelRectOfBox(glm::vec3(-3.0f, 0.0f, -4.0f), glm::vec3(3.0f, 3.0f, -3.6f), light, kShadowMapSize, 4);
+    const std::vector<SceneObject> nothing;
+    auto nearest = [&] {
+        const std::vector<float> map = readMap(shadow, region);
+        return *std::min_element(map.begin(), map.end());
+    };
+    runShadowPass(depth, shadow, light, scene.objects);
+    const float withWall = nearest();
+    EXPECT_LT(withWall, 1.0f);
+    runShadowPass(depth, shadow, light, nothing);
+    EXPECT_EQ(nearest(), 1.0f);
+    runShadowPass(depth, shadow, light, scene.objects);
+    EXPECT_EQ(nearest(), withWall);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &shadow.depthMapFBO);
     glDeleteTextures(1, &shadow.depthMap);
