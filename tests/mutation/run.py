@@ -112,6 +112,8 @@ def try_fault(fault, src, limit, log):
     target.write_text(mutate(original, fault))
     started = time.time()
     deadline = started + limit
+    with open(log, "a") as out:
+        out.write(f"\n=== {fault['id']} {fault['file']}: {fault['to']}\n")
     try:
         status = run(["cmake", "--build", "build", "-j2", "--target", *TARGETS], src, deadline, log)
         if status is None:
