@@ -25,6 +25,9 @@ TARGETS = ["duskvale", "unit_tests", "gl_tests", "png_probe", "pcm_probe"]
 LABELS = [("unit", 2), ("gl", 1), ("e2e", 1), ("robustness", 1)]  # (label, ctest jobs)
 # Unit tests of the asset generator alone (tools/): no fault in the viewer or its shaders can change
 # their outcome, and the reproducibility check alone runs the generator twice.
+# The scripts that catch the most faults for their time: the command line's exit codes, and the static
+# scene's pictures and golden images, which nearly every rendering fault changes.
+FIRST = {"e2e_command_line", "e2e_static_scene_images"}
 GENERATOR_ONLY = "^(AssetGenerator|AtlasLayout|LightmapBake|GeneratedAudio|GeneratedSprites)[.]"
 
 
@@ -108,7 +111,7 @@ def prepare(tree, scratch, log):
 
 
 def cheapest_first(src, label):
-    """The tests of a label, ordered by the time CTest last measured for them (unknown ones first)."""
+    """The tests of a label, FIRST ones first, then by the time CTest last measured (unknown ones last)."""
     listing = subprocess.run(["ctest", "--test-dir", "build", "-N", "-L", f"^{label}$"], cwd=src,
                              capture_output=True, text=True).stdout
     names = re.findall(r"^\s*Test\s+#\d+: (\S+)", listing, re.MULTILINE)
@@ -119,7 +122,7 @@ def cheapest_first(src, label):
             cells = line.split()
             if len(cells) == 3:
                 costs[cells[0]] = float(cells[2])
-    return sorted(names, key=lambda name: costs.get(name, 0.0))
+    return sorted(names, key=lambda name: (name not in FIRST, costs.get(name, float("inf"))))
 
 
 def try_fault(fault, src, limit, log):
