@@ -1,6 +1,6 @@
-// Reading the settings file: every key of [window], and inih's number, boolean, section and name rules.
-// (The missing file's message, saturation and repeated keys are checked on the real viewer by the
-// settings robustness script.)
+// Reading the settings file: the designed line for a missing file, every key of [window], and inih's
+// number, boolean, section and name rules. (Saturation and repeated keys are checked on the real
+// viewer by the settings robustness script.)
 #include "app/settings.hpp"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,14 @@ Settings loadFrom(const std::string& contents) {
 }
 
 } // namespace
+
+TEST(LoadSettings, MissingFilePrintsTheDesignedLineAndGivesTheDefaults) {
+    ::testing::internal::CaptureStdout();
+    const Settings s = loadSettings("no/such/settings.ini");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "ERROR: Failed to load 'no/such/settings.ini'. Using default values instead.\n");
+    EXPECT_EQ(s.width, Settings{}.width);
+}
 
 TEST(LoadSettings, ReadsEveryKeyOfSectionWindowSilently) {
     ::testing::internal::CaptureStdout();
