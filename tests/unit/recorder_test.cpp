@@ -35,6 +35,8 @@ TEST(Recording, ProgressLineSaysFrameElapsedAndRemaining) {
     EXPECT_EQ(recordingProgress(10, 100, 5.0), "recording frame 10 of 100, 0:05 elapsed, about 0:45 left");
     EXPECT_EQ(recordingProgress(100, 100, 125.0),
               "recording frame 100 of 100, 2:05 elapsed, about 0:00 left");
+    // Before the first frame there is nothing to estimate from.
+    EXPECT_EQ(recordingProgress(0, 100, 3.0), "recording frame 0 of 100, 0:03 elapsed");
 }
 
 TEST(Recording, OptionsStepTheClockByOneFrameAndRefuseConflicts) {
