@@ -138,9 +138,14 @@ TEST(PngChunks, AChunkLongerThanTheFileIsRefusedBeforeDecoding) {
     EXPECT_FALSE(pngChunksFit(png.data(), png.size()));
     EXPECT_EQ(decodeImage(png.data(), png.size(), 16).pixels, nullptr);
 
-    // Anything after the end chunk is not looked at, and other formats pass.
+    // A file cut three bytes before the end of the image data: the chunk's data no longer fits.
     png[data] = 0;
     png[data + 1] = 0;
+    const size_t dataLength = static_cast<size_t>(png[data + 2]) << 8 | png[data + 3];
+    EXPECT_FALSE(pngChunksFit(png.data(), data + 8 + dataLength - 3));
+    EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
+
+    // Anything after the end chunk is not looked at, and other formats pass.
     png.insert(png.end(), {0xFF, 0xFF, 0xFF, 0xFF, 'J', 'U', 'N', 'K'});
     EXPECT_TRUE(pngChunksFit(png.data(), png.size()));
     const unsigned char jpegStart[] = {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
