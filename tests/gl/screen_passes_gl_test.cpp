@@ -183,6 +183,25 @@ TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
     EXPECT_LT(white, plain.size() / 4 / 2);
 }
 
+// With the copied depth every surface at a pixel's nearest depth passes the depth test; the stencil
+// must still let only the first one drawn colour the pixel, as plain depth testing would.
+TEST(LitPass, ASurfaceDrawnAgainAtTheSameDepthLeavesThePixelAlone) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    const AppState switches;
+    const std::vector<float> once = renderLit(lampAndMoon(), switches);
+    beginLitPass(t);
+    applyLightSet(testPrograms().phong, frame.cameraPosition, lampAndMoon(), frame.viewProj, MaterialParams{},
+                  2.0f, switches);
+    bindLitPassInputs(testPrograms().phong, t);
+    drawLitScene(testPrograms().phong);
+    drawLitScene(testPrograms().phong, glm::vec3(0.5f)); // the same surfaces again, brighter
+    endLitPass();
+    const std::vector<float> twice = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
+    EXPECT_NEAR(brightness(twice, kOpenGroundPoint), brightness(once, kOpenGroundPoint), 1.0f / 255.0f);
+    EXPECT_NEAR(brightness(twice, kCreasePoint, 1), brightness(once, kCreasePoint, 1), 1.0f / 255.0f);
+}
+
 // In the geometry pass the character is drawn after the static objects' depth was kept; by the lit
 // pass it has walked on. The surfaces it hid in the geometry pass must still be lit, not left white.
 TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
