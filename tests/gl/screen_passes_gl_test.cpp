@@ -271,9 +271,9 @@ TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
     }
     glBindTexture(GL_TEXTURE_2D, t.sceneColor);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_RGBA, GL_FLOAT, pattern.data());
-    // What the particle pass might leave behind.
+    // Blending left on, with a function under which even an opaque copy would add to the clear.
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFunc(GL_ONE, GL_ONE);
     glEnable(GL_DEPTH_TEST);
 
     runFinalPass(testPrograms().color, t);
@@ -298,4 +298,5 @@ TEST(FinalPass, WindowShowsExactlySceneColorWhateverBlendingAndDepthWereLeft) {
     }
     EXPECT_EQ(mismatches, 0);
     glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
