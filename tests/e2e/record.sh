@@ -1,6 +1,7 @@
 # --record renders the flight offline: numbered PNG frames of the configured size and, with ffmpeg on
 # PATH, an H.264 video of the same frames with the music mixed in; without ffmpeg only the frames,
-# with a line saying so. A short prefix of the flight (--max-frames) keeps the test quick.
+# with a line saying so; a folder that cannot be made ends the run with exit code 3. A short prefix of
+# the flight (--max-frames) keeps the test quick.
 source "$(dirname "$0")/../support/e2e_lib.sh"
 run_under_xvfb
 
@@ -35,4 +36,10 @@ run plain env PATH=/nonexistent "$VIEWER" --assets "$assets" --record "$WORK/fra
 grep -q "ffmpeg is not on PATH" "$WORK/plain.err" || fail "no note about the missing ffmpeg"
 [ -f "$WORK/frames-only/frame_00002.png" ] && [ ! -e "$WORK/frames-only/flight.mp4" ] ||
     fail "expected two frames and no video"
+# A folder that cannot be made (its parent is a file): the run says so and exits with code 3.
+touch "$WORK/blocker"
+run blocked "$VIEWER" --assets "$assets" --record "$WORK/blocker/video" --fps 2 --max-frames 1 --skip-pass shadow
+[ "$code" -eq 3 ] || fail "recording into a folder that cannot be made exited with $code, expected 3"
+grep -q "Cannot record into '$WORK/blocker/video'" "$WORK/blocked.err" ||
+    fail "no line naming the folder: $(tail -3 "$WORK/blocked.err")"
 echo "PASS"

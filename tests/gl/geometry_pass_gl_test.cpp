@@ -157,3 +157,38 @@ TEST(CharacterPasses, SkinnedDepthProgramCastsTheSameShadow) {
     EXPECT_LT(meanAround(shadow, kChannels, 0, t.width, pixelOf(frame, t, kShadowedGroundPoint), 3), 0.05f);
     EXPECT_GE(minimumAround(shadow, t.width, pixelOf(frame, t, kOpenGroundPoint), 12), 0.99f);
 }
+
+// Each pass sets the state it relies on at its start, whatever the passes before it left: here blending,
+// a stencil test, GL_ALWAYS, no culling and depth writes off (a masked clear would keep old depth).
+TEST(PassState, ShadowAndGeometryPassesSetTheStateTheyRelyOn) {
+    const RenderTargets& t = sharedTargets().targets;
+    const auto begin = [&](int pass) {
+        glEnable(GL_BLEND);
+        glEnable(GL_STENCIL_TEST);
+        glDisable(GL_DEPTH_TEST);
+        glDepthFunc(GL_ALWAYS);
+        glDisable(GL_CULL_FACE);
+        glDepthMask(GL_FALSE);
+        if (pass == 0)
+            beginShadowPass(testPrograms().depth, t.shadow, computeLightSpaceMatrix());
+        else
+            beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), testFrameView(t));
+    };
+    for (int pass : {0, 1}) {
+        SCOPED_TRACE(pass == 0 ? "shadow pass" : "geometry pass");
+        begin(pass);
+        GLboolean depthWrites = GL_FALSE;
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+        EXPECT_TRUE(depthWrites);
+        GLint value = 0;
+        glGetIntegerv(GL_DEPTH_FUNC, &value);
+        EXPECT_EQ(value, GL_LESS);
+        glGetIntegerv(GL_CULL_FACE_MODE, &value);
+        EXPECT_EQ(value, GL_BACK);
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+        EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    }
+    glDepthMask(GL_TRUE);
+}

@@ -1,5 +1,5 @@
-// Meshes on a real context: the model-wide skinning array and each mesh's slice of it on the GPU, the
-// vertex layout every model shader relies on, and which textures a draw binds.
+// Meshes on a real context: the model-wide skinning array and each mesh's slice of it on the GPU, and
+// which textures a draw binds. (The vertex layout is exercised by every picture the pass tests draw.)
 #include "../support/scene_fixtures.hpp"
 #include "gl_context.hpp"
 #include "model/model.hpp"
@@ -24,12 +24,6 @@ GLuint buildFlatProgram() {
     }
     glLinkProgram(program);
     return program;
-}
-
-GLint attribute(GLuint location, GLenum property) {
-    GLint value = -1;
-    glGetVertexAttribiv(location, property, &value);
-    return value;
 }
 
 GLuint boundTexture(GLenum unit) {
@@ -87,50 +81,6 @@ TEST(MeshUpload, MeshesGetTheirBaseVertexAndTheirSliceOfTheSkinningArray) {
     glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &indexBytes);
     EXPECT_EQ(indexBytes, 21 * 4);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
-
-TEST(MeshUpload, VertexLayoutMatchesTheShaderContract) {
-    auto scene = fixtures::scene(fixtures::node("root"), {fixtures::mesh("only", 3)});
-    Model model;
-    ::testing::internal::CaptureStdout();
-    model.initFromScene(scene.get());
-    ::testing::internal::GetCapturedStdout();
-    const Mesh& mesh = model.meshes[0];
-
-    glBindVertexArray(mesh.vao);
-    GLint elementBuffer = 0;
-    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
-    EXPECT_EQ(static_cast<GLuint>(elementBuffer), mesh.ebo);
-    struct Expected {
-        GLuint location;
-        GLint components;
-        GLenum type;
-        GLint stride;
-        std::uintptr_t offset;
-        GLuint buffer;
-        GLint integer;
-    };
-    const Expected table[] = {
-        {0, 3, GL_FLOAT, 56, 0, mesh.vbo, GL_FALSE},      {1, 3, GL_FLOAT, 56, 12, mesh.vbo, GL_FALSE},
-        {2, 2, GL_FLOAT, 56, 24, mesh.vbo, GL_FALSE},     {3, 3, GL_FLOAT, 56, 32, mesh.vbo, GL_FALSE},
-        {4, 3, GL_FLOAT, 56, 44, mesh.vbo, GL_FALSE},     {5, 4, GL_INT, 64, 0, mesh.boneVbo, GL_TRUE},
-        {6, 4, GL_FLOAT, 64, 32, mesh.boneVbo, GL_FALSE},
-    };
-    for (const Expected& e : table) {
-        SCOPED_TRACE(::testing::Message() << "location " << e.location);
-        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED), GL_TRUE);
-        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_SIZE), e.components);
-        EXPECT_EQ(static_cast<GLenum>(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_TYPE)), e.type);
-        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE), e.stride);
-        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED), GL_FALSE);
-        EXPECT_EQ(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_INTEGER), e.integer);
-        EXPECT_EQ(static_cast<GLuint>(attribute(e.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING)),
-                  e.buffer);
-        void* offset = nullptr;
-        glGetVertexAttribPointerv(e.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &offset);
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(offset), e.offset);
-    }
-    glBindVertexArray(0);
 }
 
 TEST(MeshDraw, BindsAtMostTwoTexturesAndLeavesUnitZeroActive) {

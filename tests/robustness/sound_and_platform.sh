@@ -41,6 +41,7 @@ for version in 3.3 4.2; do
     MESA_GL_VERSION_OVERRIDE=$version run_case "gl_$version" "$dir" --max-frames 2
     expect_code "gl_$version" 1
     expect_line "gl_$version" "$ERR" "Duskvale needs OpenGL 4.3, but this system offers OpenGL $version"
+    [ "$(wc -l <"$ERR")" -eq 1 ] || fail "gl_$version: more than one line on stderr: $(cat "$ERR")"
     expect_no_line "gl_$version" "$OUT" "new Model"
     report_case "gl_$version" "$(grep -F 'needs OpenGL' "$ERR")"
 done

@@ -61,26 +61,20 @@ TEST(MouseLook, PitchStopsAt89DegreesWhileYawNeverWraps) {
     EXPECT_FLOAT_EQ(camera.yaw, -90.0f + 20 * 50.0f);
 }
 
-TEST(FreeMovement, HoldingWForOneSecondMovesTenUnitsAlongFront) {
-    Camera camera;
-    const glm::vec3 start = camera.position;
-    MovementKeys keys;
-    keys.forward = true;
-    camera.move(keys, 1.0f);
-    expectNear(camera.position, start + glm::vec3(0.0f, 0.0f, -10.0f));
-}
-
-TEST(FreeMovement, OppositeKeysCancelAndSidewaysKeysCombine) {
-    Camera camera;
-    const glm::vec3 start = camera.position;
-    MovementKeys keys;
-    keys.forward = true;
-    keys.backward = true;
-    camera.move(keys, 0.5f);
-    expectNear(camera.position, start);
-    keys.backward = false;
-    keys.right = true;
-    camera.move(keys, 0.5f);
-    // Looking down -z, "right" is +x.
-    expectNear(camera.position, start + glm::vec3(5.0f, 0.0f, -5.0f));
+// Looking down -z, ten units a second: W and S along front, A and D sideways; opposite keys cancel.
+TEST(FreeMovement, EachKeyMovesTenUnitsASecondItsOwnWay) {
+    const struct {
+        bool forward, backward, left, right;
+        glm::vec3 moved;
+    } rows[] = {
+        {true, false, false, false, {0.0f, 0.0f, -10.0f}}, {false, true, false, false, {0.0f, 0.0f, 10.0f}},
+        {false, false, true, false, {-10.0f, 0.0f, 0.0f}}, {false, false, false, true, {10.0f, 0.0f, 0.0f}},
+        {true, true, true, true, {0.0f, 0.0f, 0.0f}},      {true, false, false, true, {10.0f, 0.0f, -10.0f}},
+    };
+    for (const auto& row : rows) {
+        Camera camera;
+        const glm::vec3 start = camera.position;
+        camera.move(MovementKeys{row.forward, row.backward, row.left, row.right}, 1.0f);
+        expectNear(camera.position, start + row.moved);
+    }
 }

@@ -7,38 +7,32 @@
 
 #include <tuple>
 
+// Every source has its word; only errors have a type word; notifications have no severity word.
 TEST(GlDebugMessage, JoinsTheMessageAndItsWordsIntoOneLine) {
-    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH,
-                                   "GL_INVALID_OPERATION in glDrawArrays"),
-              "OpenGL Error: GL_INVALID_OPERATION in glDrawArrays [Source = API, Type = Error, "
-              "Severity = High, ID = 1282]");
-}
-
-TEST(GlDebugMessage, NamesEverySourceAndCallsTheRestUnknown) {
-    const std::pair<GLenum, const char*> sources[] = {
-        {GL_DEBUG_SOURCE_API, "API"},
-        {GL_DEBUG_SOURCE_WINDOW_SYSTEM, "Window System"},
-        {GL_DEBUG_SOURCE_SHADER_COMPILER, "Shader Compiler"},
-        {GL_DEBUG_SOURCE_THIRD_PARTY, "Third Party"},
-        {GL_DEBUG_SOURCE_APPLICATION, "Application"},
-        {GL_DEBUG_SOURCE_OTHER, "Other"},
-        {GL_DEBUG_TYPE_ERROR, "Unknown"},
+    const struct {
+        GLenum source, type;
+        GLuint id;
+        GLenum severity;
+        const char* message;
+        const char* line;
+    } rows[] = {
+        {GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_ERROR, 1282, GL_DEBUG_SEVERITY_HIGH, "GL_INVALID_OPERATION",
+         "OpenGL Error: GL_INVALID_OPERATION [Source = API, Type = Error, Severity = High, ID = 1282]"},
+        {GL_DEBUG_SOURCE_WINDOW_SYSTEM, GL_DEBUG_TYPE_PERFORMANCE, 7, GL_DEBUG_SEVERITY_NOTIFICATION, "slow",
+         "OpenGL Error: slow [Source = Window System, Type = Unknown, Severity = Unknown, ID = 7]"},
+        {GL_DEBUG_SOURCE_SHADER_COMPILER, GL_DEBUG_TYPE_ERROR, 1, GL_DEBUG_SEVERITY_LOW, "m",
+         "OpenGL Error: m [Source = Shader Compiler, Type = Error, Severity = Low, ID = 1]"},
+        {GL_DEBUG_SOURCE_THIRD_PARTY, GL_DEBUG_TYPE_MARKER, 4294967295u, GL_DEBUG_SEVERITY_MEDIUM, "",
+         "OpenGL Error:  [Source = Third Party, Type = Unknown, Severity = Medium, ID = 4294967295]"},
+        {GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_ERROR, 2, GL_DEBUG_SEVERITY_HIGH, "a",
+         "OpenGL Error: a [Source = Application, Type = Error, Severity = High, ID = 2]"},
+        {GL_DEBUG_SOURCE_OTHER, GL_DEBUG_TYPE_ERROR, 3, GL_DEBUG_SEVERITY_HIGH, "o",
+         "OpenGL Error: o [Source = Other, Type = Error, Severity = High, ID = 3]"},
+        {GL_DEBUG_TYPE_ERROR, GL_DEBUG_TYPE_ERROR, 4, GL_DEBUG_SEVERITY_HIGH, "u",
+         "OpenGL Error: u [Source = Unknown, Type = Error, Severity = High, ID = 4]"},
     };
-    for (const auto& [source, word] : sources) {
-        const std::string text =
-            formatGlDebugMessage(source, GL_DEBUG_TYPE_ERROR, 1, GL_DEBUG_SEVERITY_LOW, "m");
-        EXPECT_EQ(text, std::string("OpenGL Error: m [Source = ") + word +
-                            ", Type = Error, Severity = Low, ID = 1]");
-    }
-}
-
-TEST(GlDebugMessage, OnlyErrorsHaveATypeWordAndNotificationsHaveNoSeverityWord) {
-    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_API, GL_DEBUG_TYPE_PERFORMANCE, 7,
-                                   GL_DEBUG_SEVERITY_NOTIFICATION, "slow"),
-              "OpenGL Error: slow [Source = API, Type = Unknown, Severity = Unknown, ID = 7]");
-    EXPECT_EQ(formatGlDebugMessage(GL_DEBUG_SOURCE_OTHER, GL_DEBUG_TYPE_MARKER, 4294967295u,
-                                   GL_DEBUG_SEVERITY_MEDIUM, ""),
-              "OpenGL Error:  [Source = Other, Type = Unknown, Severity = Medium, ID = 4294967295]");
+    for (const auto& row : rows)
+        EXPECT_EQ(formatGlDebugMessage(row.source, row.type, row.id, row.severity, row.message), row.line);
 }
 
 TEST(GlDebugMessage, TheCallbackPrintsOneLineExceptForTheTwoIgnoredIds) {

@@ -1,8 +1,5 @@
-// The asset generator's lightmap baker and OBJ writer on small scenes: shadow and occlusion land where
-// they should, and a written mesh reaches the viewer's importer with its name, textures and texture
-// coordinates intact.
-#include "lightmap_bake.hpp"
-#include "lightmap_encoding.hpp"
+// The asset generator's OBJ writer: a written mesh reaches the viewer's importer with its name, textures
+// and texture coordinates intact. (The baked light itself shows in the golden images of the scene.)
 #include "obj_writer.hpp"
 
 #include <assimp/Importer.hpp>
@@ -12,53 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-namespace {
-
-// A 10 x 10 floor at y = 0 with one chart, lightmapped at 32 texels.
-AtlasMesh floorAtlas() {
-    AtlasMesh a;
-    a.mesh.name = "Test.001_Floor";
-    a.lightmapSize = 32;
-    addAtlasQuad(a, {-5, 0, 5}, {1, 0, 0}, {0, 0, -1}, 10.0f, 10.0f, 0);
-    layoutAtlas(a);
-    return a;
-}
-
-// Decoded light at a world point of the floor.
-float lightAt(const Image& lm, const AtlasMesh& a, float x, float z) {
-    const Chart& c = a.charts[0];
-    const glm::vec2 t = c.toAtlas({x + 5.0f, 5.0f - z});
-    return decodeLightmap(lm.at(int(t.x), int(t.y))).y;
-}
-
-BakeSettings darkNight() {
-    BakeSettings s;
-    s.skyColor = glm::vec3(0.1f);
-    s.moonColor = glm::vec3(0.0f);
-    return s;
-}
-
-} // namespace
-
-TEST(LightmapBake, BoxOnTheFloorDarkensItsFootAndCastsTheMoonsShadow) {
-    AtlasMesh floor = floorAtlas();
-    MeshData box;
-    addBox(box, {-1, 0, -1}, {1, 2, 1}, 1.0f);
-    BakeScene scene;
-    scene.add(floor.mesh, glm::mat4(1.0f));
-    scene.add(box, glm::mat4(1.0f));
-    scene.commit();
-    BakeSettings s = darkNight();
-    s.moonDirection = glm::normalize(glm::vec3(1, -1, 0)); // light travels towards +x
-    s.moonColor = glm::vec3(1.0f);
-    const Image lm = bakeLightmap(scene, floor, s, 1);
-    const float open = lightAt(lm, floor, -4.0f, 4.0f);
-    EXPECT_LT(lightAt(lm, floor, 1.2f, 0.0f), 0.5f * open) << "shadow of the box, down-light";
-    EXPECT_GT(lightAt(lm, floor, -1.2f, 0.0f), 0.5f * open) << "the lit side of the box";
-    EXPECT_LT(lightAt(lm, floor, 0.0f, 1.15f), lightAt(lm, floor, 0.0f, 4.0f))
-        << "occlusion at the box's foot";
-}
 
 TEST(ObjWriter, MeshReachesTheViewersImporterWithNameTexturesAndTexelRows) {
     const std::string dir = ::testing::TempDir() + "duskvale_objwriter";

@@ -1,6 +1,6 @@
 // Times the real scene's passes object by object on llvmpipe (or any driver), from the camera at a
 // few moments of the flight, to show where a frame's time goes. Run by hand from the build folder:
-//   tests/support/with-xvfb.sh build/tests/scene_bench [--passes-only] [--assets DIR] [--size WxH]
+//   tests/support/with-xvfb.sh build/tools/scene_bench [--passes-only] [--assets DIR] [--size WxH]
 //       [--repeat N] [--flight SECONDS]
 // Prints, per flight time, each pass's whole time and each object's share of it (CPU ms).
 #include "app/app_state.hpp"

@@ -1,7 +1,7 @@
 // Times the render passes on llvmpipe (or any driver) over a synthetic street of boxes at
 // 1280 x 720, with the occlusion pass also in a full-kernel variant for comparison, and optionally
 // writes what each pass produced as PNG files. Run by hand:
-//   tests/support/with-xvfb.sh build/tests/render_bench [--frames N] [--png DIR]
+//   tests/support/with-xvfb.sh build/tools/render_bench [--frames N] [--png DIR]
 #include "hidden_gl_window.hpp"
 #include "raw_mesh.hpp"
 #include "render/final_pass.hpp"
