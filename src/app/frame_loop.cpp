@@ -95,7 +95,8 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
     }
 
     beginPass(in, "geometry");
-    runGeometryPass(scene.geometryProgram, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects);
+    runGeometryPass(scene.geometryProgram, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects,
+                    viewNeedsMaterial(in.shownView));
     endPass(in);
     if (!in.skip.character) {
         beginPass(in, "character geometry");

@@ -44,3 +44,7 @@ bool bufferViewForDigit(int digit, BufferView& view) {
     view = bufferViews[digit == 0 ? 9 : digit - 1].view;
     return true;
 }
+
+bool viewNeedsMaterial(BufferView view) {
+    return view == BufferView::albedo || view == BufferView::bakedLight;
+}

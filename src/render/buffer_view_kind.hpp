@@ -36,5 +36,9 @@ bool parseBufferView(const std::string& name, BufferView& view);
 // "lit, albedo, ... or shadow-map", for help and error lines.
 std::string bufferViewNameList();
 
+// The albedo and baked-light views need the geometry pass to store the mesh textures, which every
+// other view leaves out.
+bool viewNeedsMaterial(BufferView view);
+
 // The view on number key `digit` (0 ... 9); false for anything else.
 bool bufferViewForDigit(int digit, BufferView& view);

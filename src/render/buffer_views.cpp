@@ -6,10 +6,6 @@
 
 namespace {
 
-bool needsMaterial(BufferView view) {
-    return view == BufferView::albedo || view == BufferView::bakedLight;
-}
-
 // The copy must match the geometry buffer's depth format exactly for the blit.
 void ensureDepthCopy(BufferViews& views, int width, int height) {
     if (views.depthCopyFBO != 0 && views.depthCopyWidth == width && views.depthCopyHeight == height)
@@ -75,7 +71,7 @@ BufferViews createBufferViews(const std::string& shaderFolder) {
 
 void prepareGeometryOutputs(BufferViews& views, const ShaderProgram& geometryProgram,
                             const ShaderProgram& geometrySkinnedProgram, BufferView view) {
-    const int store = needsMaterial(view) ? 1 : 0;
+    const int store = viewNeedsMaterial(view) ? 1 : 0;
     if (store == views.storingMaterial)
         return;
     for (const ShaderProgram* program : {&geometryProgram, &geometrySkinnedProgram}) {

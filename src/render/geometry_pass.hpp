@@ -8,11 +8,13 @@
 
 #include <glm/glm.hpp>
 
-// Binds the geometry buffer with the window-sized viewport, clears it white, and makes
-// geometryProgram current with "shadowMap" (depthMap on unit 2), "lightSpaceMatrix", "projection",
-// "view", "lightPos" and "viewPos". The caller then sets "model" and draws each object.
+// Binds the geometry buffer with the window-sized viewport, clears all six attachments white, and
+// makes geometryProgram current with "shadowMap" (depthMap on unit 2), "lightSpaceMatrix",
+// "projection", "view", "lightPos" and "viewPos". The caller then sets "model" and draws each object.
+// Draws reach attachments 1, 4 and 5, and 0 and 2 as well with `storeMaterial` (the albedo and
+// baked-light views); the other attachments keep the white clear.
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
-                       const glm::mat4& lightSpaceMatrix, const FrameView& frame);
+                       const glm::mat4& lightSpaceMatrix, const FrameView& frame, bool storeMaterial = false);
 
 // After the static objects, before the character: copies the geometry buffer's depth into
 // staticDepthFBO for the lit pass.

@@ -100,8 +100,8 @@ void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, cons
 
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
-                     const std::vector<SceneObject>& objects) {
-    beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame);
+                     const std::vector<SceneObject>& objects, bool storeMaterial) {
+    beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame, storeMaterial);
     drawVisibleFrontToBack(geometryProgram, objects, "model", frame);
     keepStaticDepth(targets);
 }

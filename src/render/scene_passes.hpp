@@ -41,7 +41,7 @@ void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, cons
 // and the character script.
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
-                     const std::vector<SceneObject>& objects);
+                     const std::vector<SceneObject>& objects, bool storeMaterial = false);
 
 // The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
 // set's other values unchanged), then its on-screen meshes with "modelMatrix"; "ssao" and "shadowMap" are
