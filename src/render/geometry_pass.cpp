@@ -20,22 +20,23 @@ void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, targets.width, targets.height);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
-    // Every attachment starts the frame white, so uncovered pixels read (1, 1, 1, 1) in all six.
-    const GLenum allSix[6] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2,
-                              GL_COLOR_ATTACHMENT3, GL_COLOR_ATTACHMENT4, GL_COLOR_ATTACHMENT5};
-    glDrawBuffers(6, allSix);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Then the draws write only what a later pass reads: normal, position and shadow term, and the
-    // mesh textures while a buffer view shows them. On llvmpipe every attachment written costs each
-    // fragment a conversion to half floats and a store; leaving three out makes the pass about a
-    // quarter cheaper.
+    // Only the attachments this frame draws are cleared (white, so that uncovered pixels read
+    // (1, 1, 1, 1)) and then drawn: normal, position and shadow term, which later passes read, and the
+    // mesh textures while a buffer view shows them. On llvmpipe every attachment cleared or written
+    // costs each pixel a store of four half floats; the others keep what they last held, which no
+    // pass reads (attachment 3, never drawn, stays white from its creation).
     const GLenum material = storeMaterial ? GL_COLOR_ATTACHMENT0 : GL_NONE;
     const GLenum baked = storeMaterial ? GL_COLOR_ATTACHMENT2 : GL_NONE;
     const GLenum drawn[6] = {material, GL_COLOR_ATTACHMENT1, baked,
                              GL_NONE,  GL_COLOR_ATTACHMENT4, GL_COLOR_ATTACHMENT5};
     glDrawBuffers(6, drawn);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    // The stencil is cleared with the depth (one fill of the packed depth-stencil words); the lit
+    // pass receives it zeroed through the depth copies and needs no clear of its own.
+    glClearStencil(0);
+    glStencilMask(0xFF);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     // The lit pass of the previous frame left GL_LEQUAL; its stencil test is off again already, but
     // a stray one would drop fragments here.

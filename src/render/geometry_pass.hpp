@@ -8,11 +8,12 @@
 
 #include <glm/glm.hpp>
 
-// Binds the geometry buffer with the window-sized viewport, clears all six attachments white, and
-// makes geometryProgram current with "shadowMap" (depthMap on unit 2), "lightSpaceMatrix",
-// "projection", "view", "lightPos" and "viewPos". The caller then sets "model" and draws each object.
-// Draws reach attachments 1, 4 and 5, and 0 and 2 as well with `storeMaterial` (the albedo and
-// baked-light views); the other attachments keep the white clear.
+// Binds the geometry buffer with the window-sized viewport, clears white the attachments the draws
+// will reach (the others keep what they hold: white from their creation, or an earlier frame's
+// albedo and baked light, which only the buffer views read), and makes geometryProgram current with
+// "shadowMap" (depthMap on unit 2), "lightSpaceMatrix", "projection", "view", "lightPos" and "viewPos". The
+// caller then sets "model" and draws each object. Draws reach attachments 1, 4 and 5, and 0 and 2 as well
+// with `storeMaterial` (the albedo and baked-light views).
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame, bool storeMaterial = false);
 

@@ -2,27 +2,33 @@
 #include "render/lit_pass.hpp"
 
 // Leaves sceneFBO bound with the static objects' depth in it, depth test on with GL_LEQUAL and depth
-// writes off, the stencil test on, blending off and back faces culled; endLitPass turns depth writes
-// back on and the stencil test off. The particle pass draws into the same target with this depth
-// buffer, where the character's lit draw adds its own depth.
+// writes off, the stencil test on, blending off, back faces culled and the second colour attachment
+// masked; endLitPass turns depth writes and that attachment back on and the stencil test off. The particle
+// pass draws into the same target with this depth buffer, where the character's lit draw adds its own depth.
 void beginLitPass(const RenderTargets& targets) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, targets.sceneFBO);
     glViewport(0, 0, targets.width, targets.height);
+    // The lit programs write colour output 0 only, and no pass reads the second attachment: masked,
+    // it is neither cleared nor written (on llvmpipe each is a store per pixel).
+    glColorMaski(1, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
 
-    if (!targets.staticDepthComplete)
+    if (!targets.staticDepthComplete) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
+    }
+    glClear(GL_COLOR_BUFFER_BIT);
     // The geometry pass has already found every pixel's nearest static surface. With that depth in
     // place llvmpipe's early depth test rejects hidden fragments before they are shaded, so each
     // pixel is lit once instead of once per surface drawn over it.
-    // A raw copy, bit for bit (see keepStaticDepth).
+    // A raw copy, bit for bit (see keepStaticDepth), of depth and stencil alike: it replaces the
+    // whole buffer, and brings the stencil the geometry pass cleared to zero.
     glCopyImageSubData(targets.staticDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.sceneDepthStencil,
                        GL_RENDERBUFFER, 0, 0, 0, 0, targets.width, targets.height, 1);
     // Both programs declare gl_Position invariant and compute it by the same expression from the
@@ -30,11 +36,11 @@ void beginLitPass(const RenderTargets& targets) {
     // conforming driver: a fragment of the nearest surface meets its stored depth exactly and passes.
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_FALSE);
-    // Where surfaces lie exactly in one plane, every one of them now passes; the stencil lets only the
-    // first drawn colour the pixel, as the plain depth test of a cleared buffer would.
-    glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
+    // Where surfaces lie exactly in one plane, every one of them now passes; the stencil, zero
+    // everywhere, lets only the first drawn colour the pixel, as the plain depth test of a cleared
+    // buffer would.
     glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xFF);
     glStencilFunc(GL_EQUAL, 0, 0xFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
 }
@@ -44,6 +50,7 @@ void beginLitPass(const RenderTargets& targets) {
 void endLitPass() {
     glDisable(GL_STENCIL_TEST);
     glDepthMask(GL_TRUE);
+    glColorMaski(1, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 // Leaves unit 0 active.

@@ -26,6 +26,13 @@ GLuint createDepthStencil(int width, int height) {
     return renderbuffer;
 }
 
+// The passes clear only the attachments they draw each frame; the others (the scene target's
+// second, the geometry buffer's unread ones) hold this from the start.
+void clearToWhite() {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
 void reportIfIncomplete(const char* message) {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         std::cout << message << std::endl;
@@ -46,6 +53,7 @@ void createSceneTarget(RenderTargets& targets) {
     glDrawBuffers(2, drawBuffers);
     targets.sceneDepthStencil = createDepthStencil(w, h);
     reportIfIncomplete("ERROR::FRAMEBUFFER:: Framebuffer is not complete!");
+    clearToWhite();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -70,6 +78,7 @@ void createGeometryBuffer(RenderTargets& targets) {
     glDrawBuffers(6, drawBuffers);
     targets.gDepthStencil = createDepthStencil(w, h);
     reportIfIncomplete("ERROR::FRAMEBUFFER:: Framebuffer is not complete!");
+    clearToWhite();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

@@ -8,7 +8,9 @@
 #include <iostream>
 #include <vector>
 
-void ShaderProgram::use() const { glUseProgram(id); }
+void ShaderProgram::use() const {
+    glUseProgram(id);
+}
 
 void ShaderProgram::setInt(const std::string& name, int value) const {
     glUniform1i(glGetUniformLocation(id, name.c_str()), value);

@@ -36,26 +36,48 @@ glm::vec4 texel(const std::vector<float>& pixels, int width, glm::ivec2 p) {
 
 } // namespace
 
-TEST(GeometryPass, ClearsAllSixAttachmentsWhiteAndUncoveredPixelsStayWhite) {
+TEST(GeometryPass, ClearsWhiteExactlyTheAttachmentsItDrawsAndUncoveredPixelsStayWhite) {
+    // All six start white, so that the ones no frame draws read white in the buffer views.
+    RenderTargets fresh = createRenderTargets(64, 48);
+    const GLuint freshSix[6] = {fresh.gAttachment0, fresh.gNormalTexture,   fresh.gAttachment2,
+                                fresh.gAttachment3, fresh.gPositionTexture, fresh.gShadowTexture};
+    for (GLuint attachment : freshSix) {
+        const std::vector<float> pixels = readAttachment(fresh, attachment);
+        EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](float v) { return v == 1.0f; }))
+            << attachment;
+    }
+    destroyScreenTargets(fresh);
+
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     const GLuint attachments[6] = {t.gAttachment0, t.gNormalTexture,   t.gAttachment2,
                                    t.gAttachment3, t.gPositionTexture, t.gShadowTexture};
-    // Dirty every attachment first, so that only the pass's own clear can make it white.
-    glBindFramebuffer(GL_FRAMEBUFFER, t.gBuffer);
-    glClearColor(0.25f, 0.5f, 0.75f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), frame);
-    for (GLuint attachment : attachments) {
-        const std::vector<float> pixels = readAttachment(t, attachment);
-        EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](float v) { return v == 1.0f; }))
-            << attachment;
+    const glm::vec4 dirt(0.25f, 0.5f, 0.75f, 0.0f);
+    for (bool storeMaterial : {false, true}) {
+        SCOPED_TRACE(storeMaterial);
+        // Dirty every attachment first, so that only the pass's own clear can make one white.
+        glBindFramebuffer(GL_FRAMEBUFFER, t.gBuffer);
+        const GLenum allSix[6] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2,
+                                  GL_COLOR_ATTACHMENT3, GL_COLOR_ATTACHMENT4, GL_COLOR_ATTACHMENT5};
+        glDrawBuffers(6, allSix);
+        glClearColor(dirt.r, dirt.g, dirt.b, dirt.a);
+        glClear(GL_COLOR_BUFFER_BIT);
+        beginGeometryPass(testPrograms().geometry, t, computeLightSpaceMatrix(), frame, storeMaterial);
+        // Normal, position and shadow term always; albedo and baked light only while a view shows
+        // them; attachment 3 never.
+        const bool drawn[6] = {storeMaterial, true, storeMaterial, false, true, true};
+        for (int n = 0; n < 6; ++n) {
+            const glm::vec4 expected = drawn[n] ? glm::vec4(1.0f) : dirt;
+            const std::vector<float> pixels = readAttachment(t, attachments[n]);
+            EXPECT_EQ(texel(pixels, t.width, {0, 0}), expected) << n;
+            EXPECT_EQ(texel(pixels, t.width, {t.width - 1, t.height - 1}), expected) << n;
+        }
     }
 
     renderShadowAndGeometry(t, frame);
     const glm::ivec2 sky(20, t.height - 20);
-    for (GLuint attachment : attachments)
-        EXPECT_EQ(texel(readAttachment(t, attachment), t.width, sky), glm::vec4(1.0f)) << attachment;
+    for (int n : {1, 4, 5})
+        EXPECT_EQ(texel(readAttachment(t, attachments[n]), t.width, sky), glm::vec4(1.0f)) << n;
 
     // Covered pixels hold the view-space position and normal of the ground.
     const glm::ivec2 ground = pixelOf(frame, t, kOpenGroundPoint);
