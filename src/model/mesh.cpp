@@ -33,6 +33,7 @@ void Mesh::upload() {
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ebo);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(unsigned int)),
                  indices.data(), GL_STATIC_DRAW);
+    indexCount = static_cast<GLsizei>(indices.size());
 
     struct FloatAttribute {
         GLuint location;
@@ -72,7 +73,7 @@ void Mesh::draw() const {
         glBindTexture(GL_TEXTURE_2D, textures[i].id);
     }
     glBindVertexArray(vao);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
     glActiveTexture(GL_TEXTURE0);
 }

@@ -39,6 +39,8 @@ struct Mesh {
     GLuint vbo = 0;
     GLuint ebo = 0;
     GLuint boneVbo = 0;
+    // How many indices the element buffer holds: draws go by this, so the CPU copy may be freed.
+    GLsizei indexCount = 0;
     // Corners of the box around the vertex positions, in the mesh's own space (both 0 without
     // vertices); the passes use it to skip meshes that cannot reach their target.
     glm::vec3 boundsMin{0.0f};

@@ -32,6 +32,17 @@ void Model::draw() const {
         mesh.draw();
 }
 
+void releaseImport(Model& model) {
+    for (Mesh& mesh : model.meshes) {
+        std::vector<Vertex>().swap(mesh.vertices);
+        std::vector<unsigned int>().swap(mesh.indices);
+        std::vector<VertexBoneData>().swap(mesh.boneData);
+    }
+    std::vector<VertexBoneData>().swap(model.vertexBoneData);
+    model.importer.FreeScene();
+    model.scene = nullptr;
+}
+
 void Model::load(const std::string& path) {
     std::printf("new Model-----------");
     std::fflush(stdout);

@@ -51,6 +51,11 @@ struct Model {
     void loadBone(int meshIndex, const aiBone* bone);
 };
 
+// For a model that is only ever drawn whole, never animated or posed on the CPU: frees the importer's
+// scene and the CPU copies of the vertex, index and bone arrays, which the GL buffers already hold.
+// Textures, bounds and the GL objects stay, so the model draws and culls as before.
+void releaseImport(Model& model);
+
 void addWeight(VertexBoneData& record, unsigned int boneIndex, float weight);
 
 // Decodes one image into a new GL texture with mipmaps; a missing or undecodable file prints
