@@ -1,9 +1,10 @@
 #version 430 core
 // Geometry-buffer pass (static objects and the character): view-space normal to attachment 1 and
 // position to attachment 4 for the occlusion pass, the shadow term to attachment 5 for the lit pass.
-// Only while a buffer view asks for them ("storeMaterial") does it also store the diffuse texture in
-// attachment 0 and the baked light in attachment 2; otherwise those two, like attachment 3, are read
-// by no pass and are left untouched, so the lit picture pays nothing for them. The vertex shaders do the
+// Only the variant built with STORE_MATERIAL defined, which the albedo and baked-light buffer views
+// use, also stores the diffuse texture in attachment 0 and the baked light in attachment 2; otherwise
+// those two, like attachment 3, are read by no pass and are left untouched, so the lit picture pays
+// nothing for them (a uniform switch would not do: llvmpipe would fetch both textures regardless). The vertex shaders do the
 // per-vertex part of the shadow lookup, so that this stays short: llvmpipe runs every line of it for
 // every fragment, branches included.
 
@@ -26,7 +27,6 @@ uniform vec3 lightPos;
 // The mesh's two textures: the diffuse colour on unit 0, the lightmap (or black) on unit 1.
 uniform sampler2D diffuse;
 uniform sampler2D bakedLight;
-uniform int storeMaterial;
 
 // Width of the light's orthographic box and its depth range (near 1, far 120), in world units.
 const float LIGHT_BOX_WIDTH = 180.0;
@@ -62,7 +62,8 @@ void main() {
     gPosition = vec4(viewPosition, 1.0);
     float shadow = shadowTerm();
     gShadow = vec4(shadow, shadow, shadow, 1.0);
-    if (storeMaterial == 1) {
+#ifdef STORE_MATERIAL
+    {
         gAlbedo = texture(diffuse, texCoords);
         // Lightmap texels hold sqrt(E / (1 + E)); this stores the irradiance E. The character
         // (recognised as in shadowTerm) carries no lightmap, whatever unit 1 holds during its draw.
@@ -71,4 +72,5 @@ void main() {
         vec3 baked = lightSpaceMatrix[3][3] == 0.0 ? vec3(0.0) : compressed / (1.0 - compressed);
         gBakedLight = vec4(baked, 1.0);
     }
+#endif
 }

@@ -39,6 +39,7 @@ struct FrameInputs {
     PassTimer* timer = nullptr; // --benchmark, or the panel's while it is shown
     BufferView shownView = BufferView::lit;
     BufferViews* views = nullptr;
+    GeometryPrograms geometry;
 };
 
 int liveParticles(const Scene& scene) {
@@ -95,13 +96,13 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
     }
 
     beginPass(in, "geometry");
-    runGeometryPass(scene.geometryProgram, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects,
+    runGeometryPass(*in.geometry.statics, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects,
                     viewNeedsMaterial(in.shownView));
     endPass(in);
     if (!in.skip.character) {
         beginPass(in, "character geometry");
-        prepareCharacterGeometryDraw(scene.geometrySkinnedProgram, in.view, r.lights, in.gamma, appState);
-        drawCharacter(scene, r, in, scene.geometrySkinnedProgram, false);
+        prepareCharacterGeometryDraw(*in.geometry.skinned, in.view, r.lights, in.gamma, appState);
+        drawCharacter(scene, r, in, *in.geometry.skinned, false);
         endPass(in);
     }
 
@@ -247,7 +248,8 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             in.view.cameraPosition = camera.position;
 
             in.shownView = hud.view;
-            prepareGeometryOutputs(views, scene.geometryProgram, scene.geometrySkinnedProgram, in.shownView);
+            in.geometry =
+                geometryProgramsFor(views, scene.geometryProgram, scene.geometrySkinnedProgram, in.shownView);
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);

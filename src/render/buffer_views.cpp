@@ -61,6 +61,14 @@ GLuint viewSource(BufferViews& views, const RenderTargets& targets, BufferView v
     return targets.sceneColor;
 }
 
+// The source with "#define NAME" after its #version line, which must come first.
+std::string withDefine(const std::string& source, const char* name) {
+    const std::size_t lineEnd = source.find('\n');
+    if (lineEnd == std::string::npos)
+        return source;
+    return source.substr(0, lineEnd + 1) + "#define " + name + "\n" + source.substr(lineEnd + 1);
+}
+
 } // namespace
 
 BufferViews createBufferViews(const std::string& shaderFolder) {
@@ -69,19 +77,26 @@ BufferViews createBufferViews(const std::string& shaderFolder) {
     return views;
 }
 
-void prepareGeometryOutputs(BufferViews& views, const ShaderProgram& geometryProgram,
-                            const ShaderProgram& geometrySkinnedProgram, BufferView view) {
-    const int store = viewNeedsMaterial(view) ? 1 : 0;
-    if (store == views.storingMaterial)
-        return;
-    for (const ShaderProgram* program : {&geometryProgram, &geometrySkinnedProgram}) {
-        if (program->id == 0)
-            continue;
-        glProgramUniform1i(program->id, glGetUniformLocation(program->id, "storeMaterial"), store);
-        glProgramUniform1i(program->id, glGetUniformLocation(program->id, "diffuse"), 0);
-        glProgramUniform1i(program->id, glGetUniformLocation(program->id, "bakedLight"), 1);
+GeometryPrograms geometryProgramsFor(BufferViews& views, const ShaderProgram& geometryProgram,
+                                     const ShaderProgram& geometrySkinnedProgram, BufferView view) {
+    if (!viewNeedsMaterial(view))
+        return {&geometryProgram, &geometrySkinnedProgram};
+    if (!views.materialBuilt) {
+        const std::string fragment =
+            withDefine(readShaderSource(views.shaderFolder + "geometryShader.frag"), "STORE_MATERIAL");
+        views.materialGeometry =
+            buildProgram(readShaderSource(views.shaderFolder + "geometryShader.vert"), fragment);
+        views.materialGeometrySkinned =
+            buildProgram(readShaderSource(views.shaderFolder + "skinning_phong_shader.vert"), fragment);
+        for (const ShaderProgram* program : {&views.materialGeometry, &views.materialGeometrySkinned}) {
+            if (program->id == 0)
+                continue;
+            glProgramUniform1i(program->id, glGetUniformLocation(program->id, "diffuse"), 0);
+            glProgramUniform1i(program->id, glGetUniformLocation(program->id, "bakedLight"), 1);
+        }
+        views.materialBuilt = true;
     }
-    views.storingMaterial = store;
+    return {&views.materialGeometry, &views.materialGeometrySkinned};
 }
 
 void runViewPass(const ShaderProgram& colorProgram, BufferViews& views, const RenderTargets& targets,

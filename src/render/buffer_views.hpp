@@ -22,18 +22,28 @@ struct BufferViews {
     GLuint depthCopy = 0;
     int depthCopyWidth = 0;
     int depthCopyHeight = 0;
-    // What the geometry programs were last told about storing albedo and baked light; -1: nothing yet.
-    int storingMaterial = -1;
+    // The geometry programs built with STORE_MATERIAL, which also store albedo and baked light in
+    // attachments 0 and 2: made when the albedo or baked-light view is first shown.
+    ShaderProgram materialGeometry;
+    ShaderProgram materialGeometrySkinned;
+    bool materialBuilt = false;
+};
+
+// The geometry pass's programs for one frame.
+struct GeometryPrograms {
+    const ShaderProgram* statics = nullptr;
+    const ShaderProgram* skinned = nullptr;
 };
 
 // Remembers the shaders folder (e.g. "../assets/shaders/") for the view program. A program that fails
 // to build has id 0, and its views then draw nothing useful; the lit picture is unaffected.
 BufferViews createBufferViews(const std::string& shaderFolder);
 
-// Before the geometry pass: the albedo and baked-light views need the geometry programs to store the
-// mesh textures in attachments 0 and 2, which every other view leaves out.
-void prepareGeometryOutputs(BufferViews& views, const ShaderProgram& geometryProgram,
-                            const ShaderProgram& geometrySkinnedProgram, BufferView view);
+// Before the geometry pass: the scene's own geometry programs, or, for the albedo and baked-light
+// views, their variants that also store the mesh textures in attachments 0 and 2, which every other
+// view leaves out. A variant that fails to build has id 0 and draws nothing.
+GeometryPrograms geometryProgramsFor(BufferViews& views, const ShaderProgram& geometryProgram,
+                                     const ShaderProgram& geometrySkinnedProgram, BufferView view);
 
 // The frame's last pass: the lit picture through colorProgram (runFinalPass), or the chosen buffer.
 // Reads the targets' textures as they are now, so it follows targets that were made anew. Leaves the
