@@ -189,6 +189,24 @@ TEST(ParticleSystemGl, ParticlesRiseDriftWithTheWindAndDie) {
     EXPECT_EQ(emitter.liveCount, 0);
 }
 
+// A program that over-counts (here by a whole work group) must not make the CPU draw or read beyond
+// the buffers: the count is cut to the capacity and the counter cleared.
+TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
+    const ShaderProgram runaway =
+        buildComputeProgram("#version 430 core\n"
+                            "layout(local_size_x = 256) in;\n"
+                            "layout(binding = 4, offset = 0) uniform atomic_uint c;\n"
+                            "void main() { atomicCounterIncrement(c); }\n");
+    ASSERT_NE(runaway.id, 0u);
+    ParticleSystem emitter = quietEmitter(16, 12, 20.0f, 10.0);
+    emitter.computeProgram = runaway.id;
+    emitter.update(1.0 / 60.0);
+    EXPECT_EQ(emitter.liveCount, 16);
+    EXPECT_EQ(counterValue(emitter), 0u);
+    emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) {
     ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
     emitter.update(1.0 / 60.0);
