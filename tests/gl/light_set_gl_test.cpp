@@ -114,23 +114,20 @@ TEST(ApplyLightSet, WritesExactlyTheCountedEntriesAndCutsCountsToTheArrays) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST(ApplyLightSet, DirectionalLightsShareOneUniformSoTheLastOneWins) {
+// The directional lights share one uniform, so the last one wins. The switches are seen at work in
+// the lit pass's pictures; the material is only read here.
+TEST(ApplyLightSet, TheLastDirectionalLightWinsAndTheGroupsMaterialIsHandedOver) {
     const ShaderProgram program = testPrograms().phong;
     LightSet lights = fourLights();
     lights.directionalCount = 2;
-    apply(program, lights, MaterialParams{}, AppState{});
+    apply(program, lights, MaterialParams{0.7f, 0.5f, 0.4f, true}, AppState{});
     EXPECT_EQ(uniformVec3(program.id, "lightDirect"), lights.directionalDirections[1]);
     EXPECT_EQ(uniformVec3(program.id, "directLightColor"), lights.directionalColors[1]);
-}
-
-// The switches are seen at work in the lit pass's pictures; the material is only read here.
-TEST(ApplyLightSet, HandsOverTheGroupsMaterial) {
-    const ShaderProgram program = testPrograms().phong;
-    apply(program, fourLights(), MaterialParams{0.7f, 0.5f, 0.4f, true}, AppState{});
-    EXPECT_FLOAT_EQ(uniformFloat(program.id, "ambientStrength"), 0.7f);
-    EXPECT_FLOAT_EQ(uniformFloat(program.id, "diffuseStrength"), 0.5f);
-    EXPECT_FLOAT_EQ(uniformFloat(program.id, "specularStrength"), 0.4f);
+    EXPECT_EQ(glm::vec3(uniformFloat(program.id, "ambientStrength"),
+                        uniformFloat(program.id, "diffuseStrength"),
+                        uniformFloat(program.id, "specularStrength")),
+              glm::vec3(0.7f, 0.5f, 0.4f));
     EXPECT_EQ(uniformInt(program.id, "isReflective"), 1);
-    apply(program, fourLights(), MaterialParams{}, AppState{});
+    apply(program, lights, MaterialParams{}, AppState{});
     EXPECT_EQ(uniformInt(program.id, "isReflective"), 0);
 }

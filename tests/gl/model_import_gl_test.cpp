@@ -195,54 +195,40 @@ TEST_F(ModelFiles, ZeusTakesEveryMaterialTextureFromTheSkinImage) {
         << "the message names the material path: " << failed;
 }
 
-TEST_F(ModelFiles, ImagesOfEveryRowWidthUploadExactly) {
-    // 3 x 2 RGB rows are 9 bytes and 5 x 3 grey rows 5 bytes: neither a multiple of 4.
-    const unsigned char rgb[] = {10,  20,  30,  40,  50,  60,  70,  80,  90,
-                                 100, 110, 120, 130, 140, 150, 160, 170, 180};
-    ASSERT_NE(stbi_write_png("textures/rgb.png", 3, 2, 3, rgb, 9), 0);
-    unsigned char grey[15];
-    for (int i = 0; i < 15; ++i)
-        grey[i] = static_cast<unsigned char>(i * 17);
-    ASSERT_NE(stbi_write_png("textures/grey.png", 5, 3, 1, grey, 5), 0);
-
+// Rows of 9 (3 x 2 RGB), 5 (5 x 3 grey) and 10 bytes (5 x 1 grey with alpha): none a multiple of 4.
+TEST_F(ModelFiles, ImagesOfEveryChannelCountAndRowWidthUploadExactly) {
+    const struct {
+        const char* file;
+        int width, height, channels;
+        GLenum format;
+    } cases[] = {{"textures/rgb.png", 3, 2, 3, GL_RGB},
+                 {"textures/grey.png", 5, 3, 1, GL_RED},
+                 {"textures/ga.png", 5, 1, 2, GL_RG}};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const Texture colour = textureFromFile("textures/rgb.png", "");
-    std::vector<unsigned char> readBack(sizeof(rgb));
-    glBindTexture(GL_TEXTURE_2D, colour.id);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, readBack.data());
-    EXPECT_EQ(readBack, std::vector<unsigned char>(rgb, rgb + sizeof(rgb)));
-    GLint minFilter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
-    GLint levelTwoWidth = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelTwoWidth);
-    EXPECT_EQ(levelTwoWidth, 1) << "mipmaps were generated";
-
-    const Texture single = textureFromFile("textures/grey.png", "");
-    std::vector<unsigned char> greyBack(sizeof(grey));
-    glBindTexture(GL_TEXTURE_2D, single.id);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, greyBack.data());
-    EXPECT_EQ(greyBack, std::vector<unsigned char>(grey, grey + sizeof(grey)));
+    for (const auto& c : cases) {
+        std::vector<unsigned char> pixels(static_cast<size_t>(c.width * c.height * c.channels));
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<unsigned char>(10 + 17 * i);
+        ASSERT_NE(stbi_write_png(c.file, c.width, c.height, c.channels, pixels.data(), c.width * c.channels),
+                  0);
+        const Texture texture = textureFromFile(c.file, "");
+        std::vector<unsigned char> readBack(pixels.size());
+        glBindTexture(GL_TEXTURE_2D, texture.id);
+        glGetTexImage(GL_TEXTURE_2D, 0, c.format, GL_UNSIGNED_BYTE, readBack.data());
+        EXPECT_EQ(readBack, pixels) << c.file;
+        GLint unpack = 0, minFilter = 0, levelOneWidth = 0;
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+        EXPECT_EQ(unpack, 4) << "the loader restores the unpack alignment";
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOneWidth);
+        EXPECT_EQ(levelOneWidth, c.width / 2) << "mipmaps were generated";
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-
-    GLint unpack = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
-    EXPECT_EQ(unpack, 4) << "the loader restores the unpack alignment";
-}
-
-TEST_F(ModelFiles, TwoChannelImagesBecomeGreyWithAlpha) {
-    const unsigned char greyAlpha[] = {255, 10, 0, 20, 128, 30, 64, 40, 32, 50};
-    ASSERT_NE(stbi_write_png("textures/ga.png", 5, 1, 2, greyAlpha, 10), 0);
-    const Texture texture = textureFromFile("textures/ga.png", "");
-    glBindTexture(GL_TEXTURE_2D, texture.id);
+    // Grey with alpha shows as grey, not red.
     std::vector<GLint> swizzle(4);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle.data());
     EXPECT_EQ(swizzle, (std::vector<GLint>{GL_RED, GL_RED, GL_RED, GL_GREEN}));
-    std::vector<unsigned char> readBack(sizeof(greyAlpha));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_UNSIGNED_BYTE, readBack.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    EXPECT_EQ(readBack, std::vector<unsigned char>(greyAlpha, greyAlpha + sizeof(greyAlpha)));
 }
 
 TEST_F(ModelFiles, ReleasingTheImportKeepsWhatDrawingNeedsAndFreesTheRest) {

@@ -6,7 +6,6 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -24,137 +23,109 @@ GLuint counterValue(const ParticleSystem& emitter) {
     return value;
 }
 
-// An emitter over small sprites, its printed lines swallowed.
-ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttlSpawn, double spawnsPerSecond) {
+// An emitter over the sprites in the working directory, and what it printed.
+struct Built {
+    ParticleSystem emitter;
+    std::string printed;
+};
+Built build(int maxCount) {
+    ::testing::internal::CaptureStdout();
+    const ParticleSystem emitter = makeEmitter(programs(), maxCount, 12, 20.0f, 10.0);
+    return {emitter, ::testing::internal::GetCapturedStdout()};
+}
+
+ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttl, double rate) {
     SpriteDirectory sprites;
     sprites.writeAll(8, 8);
     ::testing::internal::CaptureStdout();
-    ParticleSystem emitter = makeEmitter(programs(), maxCount, spawnRate, ttlSpawn, spawnsPerSecond);
+    ParticleSystem emitter = makeEmitter(programs(), maxCount, spawnRate, ttl, rate);
     ::testing::internal::GetCapturedStdout();
     return emitter;
 }
 
-GLint arrayTextureSize(GLenum which) {
-    GLint value = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D_ARRAY, 0, which, &value);
-    return value;
+// Width, height and layer count of the emitter's sprite array, and its level-0 texels.
+std::vector<unsigned char> spriteArray(const ParticleSystem& emitter, GLint size[3]) {
+    glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
+    const GLenum which[3] = {GL_TEXTURE_WIDTH, GL_TEXTURE_HEIGHT, GL_TEXTURE_DEPTH};
+    for (int k = 0; k < 3; ++k)
+        glGetTexLevelParameteriv(GL_TEXTURE_2D_ARRAY, 0, which[k], &size[k]);
+    std::vector<unsigned char> texels(static_cast<size_t>(size[0] * size[1] * size[2] * 4));
+    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
 }
+
+const char* const layerLines = "textures/smoke5.png\ntextures/smoke4.png\ntextures/smoke3.png\ntextures/"
+                               "smoke2.png\ntextures/smoke1.png\n";
 
 } // namespace
 
 TEST(ParticleSystemGl, ConstructionSeedsTwoParticlesAndLoadsLayersFromFiveDownToOne) {
     SpriteDirectory sprites;
     sprites.writeAll(16, 8);
-    ::testing::internal::CaptureStdout();
-    const ParticleSystem emitter = makeEmitter(programs(), 1000, 12, 20.0f, 10.0);
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "particle count:  2\ntextures/smoke5.png\ntextures/smoke4.png\ntextures/smoke3.png\n"
-                   "textures/smoke2.png\ntextures/smoke1.png\n");
+    const auto [emitter, printed] = build(1000);
+    EXPECT_EQ(printed, std::string("particle count:  2\n") + layerLines);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-
     EXPECT_EQ(emitter.liveCount, 2);
     for (const glm::vec4& seed : readParticles(emitter.positionBuffers[0], 2))
         EXPECT_EQ(seed, glm::vec4(0.0f, 0.0f, 0.0f, 20.0f));
-    for (const glm::vec4& seed : readParticles(emitter.velocityBuffers[0], 2))
-        EXPECT_EQ(seed, glm::vec4(0.0f));
     EXPECT_EQ(counterValue(emitter), 0u);
 
     // Layer 0 holds smoke5 and layer 4 smoke1, rows in file order.
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
-    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 16);
-    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), 8);
-    ASSERT_EQ(arrayTextureSize(GL_TEXTURE_DEPTH), 5);
-    std::vector<unsigned char> texels(16 * 8 * 5 * 4);
-    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    GLint size[3];
+    const std::vector<unsigned char> texels = spriteArray(emitter, size);
+    ASSERT_EQ(glm::ivec3(size[0], size[1], size[2]), glm::ivec3(16, 8, 5));
     for (int layer = 0; layer < 5; ++layer) {
-        const int number = 5 - layer;
         const unsigned char* rowSix = &texels[static_cast<size_t>((layer * 8 + 6) * 16 * 4)];
-        EXPECT_EQ(rowSix[0], 40 * number) << "layer " << layer;
-        EXPECT_EQ(rowSix[1], 200 - 30 * number) << "layer " << layer;
-        EXPECT_EQ(rowSix[2], 6) << "layer " << layer;
+        EXPECT_EQ(glm::ivec3(rowSix[0], rowSix[1], rowSix[2]),
+                  glm::ivec3(40 * (5 - layer), 200 - 30 * (5 - layer), 6))
+            << "layer " << layer;
     }
 }
 
-TEST(ParticleSystemGl, AMissingOrBrokenProbeStillGivesTheArrayADefinedSize) {
-    {
+// The array takes its size from smoke5 (or, if that cannot be read, smoke4); a layer of another size
+// is skipped; with no sprites at all the layers are empty and of the fallback size.
+TEST(ParticleSystemGl, TheSpriteArraySizeAndItsFallbacks) {
+    enum Setup { NoSmoke5, GarbageSmoke0Smoke4Only, OversizedSmoke3, NoFiles };
+    const struct {
+        Setup setup;
+        glm::ivec2 size;
+        const char* printed;
+    } cases[] = {
+        {NoSmoke5, {8, 8}, "sizing the sprite array from textures/smoke5.png (8x8)"},
+        {GarbageSmoke0Smoke4Only, {12, 10}, "textures/smoke1.png\n"},
+        {OversizedSmoke3, {8, 8}, "textures/smoke1.png\n"},
+        {NoFiles, {fallbackSpriteSize, fallbackSpriteSize}, "using 64x64 empty layers"},
+    };
+    for (const auto& c : cases) {
         SpriteDirectory sprites;
-        sprites.writeAll(8, 8);
-        std::filesystem::remove(sprites.path(0));
-        ::testing::internal::CaptureStdout();
-        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
-        const std::string out = ::testing::internal::GetCapturedStdout();
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        EXPECT_NE(out.find("sizing the sprite array from textures/smoke5.png (8x8)"), std::string::npos)
-            << out;
-        EXPECT_NE(out.find("textures/smoke5.png\ntextures/smoke4.png\ntextures/smoke3.png\n"
-                           "textures/smoke2.png\ntextures/smoke1.png\n"),
-                  std::string::npos);
-        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
-        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 8);
+        if (c.setup == NoSmoke5 || c.setup == OversizedSmoke3)
+            sprites.writeAll(8, 8);
+        if (c.setup == NoSmoke5)
+            std::filesystem::remove(sprites.path(0));
+        if (c.setup == OversizedSmoke3)
+            sprites.writeSprite(3, 32, 32);
+        if (c.setup == GarbageSmoke0Smoke4Only) {
+            sprites.writeGarbage(0);
+            sprites.writeSprite(4, 12, 10);
+        }
+        const auto [emitter, out] = build(100);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.setup;
+        EXPECT_NE(out.find(c.printed), std::string::npos) << c.setup << ": " << out;
+        GLint size[3];
+        const std::vector<unsigned char> texels = spriteArray(emitter, size);
+        EXPECT_EQ(glm::ivec2(size[0], size[1]), c.size) << c.setup;
+        if (c.setup == NoSmoke5) {
+            EXPECT_NE(out.find(layerLines), std::string::npos) << out;
+        }
+        if (c.setup == OversizedSmoke3) {
+            EXPECT_EQ(texels[(1 * 64) * 4], 40 * 4);
+            EXPECT_EQ(texels[(3 * 64) * 4], 40 * 2);
+        }
     }
-    {
-        SpriteDirectory sprites;
-        sprites.writeGarbage(0);
-        sprites.writeSprite(4, 12, 10);
-        ::testing::internal::CaptureStdout();
-        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
-        ::testing::internal::GetCapturedStdout();
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
-        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), 12);
-        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), 10);
-    }
-    {
-        SpriteDirectory sprites;
-        ::testing::internal::CaptureStdout();
-        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
-        const std::string out = ::testing::internal::GetCapturedStdout();
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        EXPECT_NE(out.find("using 64x64 empty layers"), std::string::npos) << out;
-        glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
-        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_WIDTH), fallbackSpriteSize);
-        EXPECT_EQ(arrayTextureSize(GL_TEXTURE_HEIGHT), fallbackSpriteSize);
-    }
-}
-
-TEST(ParticleSystemGl, ALayerLargerThanTheProbeIsSkippedWithoutAGlError) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    sprites.writeSprite(3, 32, 32);
-    ::testing::internal::CaptureStdout();
-    const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
-    ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::vector<unsigned char> texels(8 * 8 * 5 * 4);
-    glBindTexture(GL_TEXTURE_2D_ARRAY, emitter.spriteTexture);
-    glGetTexImage(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[(1 * 64) * 4], 40 * 4);
-    EXPECT_EQ(texels[(3 * 64) * 4], 40 * 2);
-}
-
-TEST(ParticleSystemGl, EachUpdateWritesTheOtherPairStartingFromTheSeeds) {
-    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
-
-    emitter.update(1.0 / 60.0);
-    EXPECT_EQ(emitter.current, 1);
-    ASSERT_EQ(emitter.liveCount, 2);
-    for (const glm::vec4& particle : readParticles(emitter.positionBuffers[1], 2)) {
-        EXPECT_LT(glm::length(glm::vec3(particle)), 1e-3f);
-        EXPECT_NEAR(particle.w, 20.0f - 1.0f / 60.0f, 1e-5f);
-    }
-    EXPECT_EQ(counterValue(emitter), 0u);
-    emitter.update(1.0 / 60.0);
-    EXPECT_EQ(emitter.current, 0);
-    for (const glm::vec4& particle : readParticles(emitter.positionBuffers[0], 2))
-        EXPECT_NEAR(particle.w, 20.0f - 2.0f / 60.0f, 1e-5f)
-            << "the second step reads the first one's output";
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
     ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
-
     double mirror = 0.0;
     int expected = 2;
     for (int step = 0; step < 90; ++step) {
@@ -172,7 +143,6 @@ TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
 
 TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
     ParticleSystem emitter = quietEmitter(300, 50, 100.0f, 30.0);
-
     int peak = 0;
     for (int step = 0; step < 2000; ++step) {
         // The program itself must keep its counter within the capacity, before the CPU's bound.
@@ -201,7 +171,6 @@ TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
 TEST(ParticleSystemGl, ParticlesRiseDriftWithTheWindAndDie) {
     ParticleSystem emitter = quietEmitter(2000, 12, 1.5f, 10.0);
     emitter.windForce = glm::vec3(0.8f, 0.0f, 0.0f);
-
     for (int step = 0; step < 60; ++step)
         emitter.update(1.0 / 30.0);
     const int running = emitter.liveCount;
@@ -215,15 +184,13 @@ TEST(ParticleSystemGl, ParticlesRiseDriftWithTheWindAndDie) {
 
     // Without new spawns every particle is gone once the longest life has run out.
     emitter.spawnsPerSecond = 0.0;
-    int previous = running;
-    for (int step = 0; step < 48; ++step) {
+    for (int step = 0; step < 48; ++step)
         emitter.update(1.0 / 30.0);
-        ASSERT_LE(emitter.liveCount, previous);
-        previous = emitter.liveCount;
-    }
     EXPECT_EQ(emitter.liveCount, 0);
 }
 
+// A program that over-counts (here by a whole work group) must not make the CPU draw or read beyond
+// the buffers: the count is cut to the capacity and the counter cleared.
 TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
     const ShaderProgram runaway =
         buildComputeProgram("#version 430 core\n"
@@ -233,7 +200,6 @@ TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
     ASSERT_NE(runaway.id, 0u);
     ParticleSystem emitter = quietEmitter(16, 12, 20.0f, 10.0);
     emitter.computeProgram = runaway.id;
-
     emitter.update(1.0 / 60.0);
     EXPECT_EQ(emitter.liveCount, 16);
     EXPECT_EQ(counterValue(emitter), 0u);
@@ -245,7 +211,6 @@ TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) 
     ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
     emitter.update(1.0 / 60.0);
     const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 250.0f);
-
     for (int live : {2, 0}) {
         emitter.liveCount = live;
         GLuint otherArray = 0;
@@ -255,7 +220,6 @@ TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) 
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         glActiveTexture(GL_TEXTURE3);
-
         emitter.draw(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -5.0f)), projection);
 
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "live " << live;
@@ -263,15 +227,13 @@ TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) 
         GLboolean depthWrites = GL_FALSE;
         glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
         EXPECT_TRUE(depthWrites) << "live " << live;
-        GLint value = -1;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &value);
-        EXPECT_EQ(value, 0);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &value);
-        EXPECT_EQ(value, 0);
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
-        EXPECT_EQ(value, GL_TEXTURE0);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D_ARRAY, &value);
-        EXPECT_EQ(static_cast<GLuint>(value), emitter.spriteTexture);
+        GLint program = -1, array = -1, unit = -1, sprites = -1;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &array);
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D_ARRAY, &sprites);
+        EXPECT_EQ(glm::ivec3(program, array, unit), glm::ivec3(0, 0, GL_TEXTURE0)) << "live " << live;
+        EXPECT_EQ(static_cast<GLuint>(sprites), emitter.spriteTexture);
         glDeleteVertexArrays(1, &otherArray);
     }
 }
@@ -288,7 +250,6 @@ TEST(ParticleSystemGl, AnEmitterWhoseProgramsFailedShowsNothingWithoutGlErrors) 
     emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(emitter.liveCount, 0);
-    EXPECT_EQ(emitter.current, 1);
 }
 
 // Runs at a fixed step must repeat, smoke included: the step places every particle by the data alone,
@@ -306,12 +267,12 @@ TEST(ParticleSystemGl, TheSameStepsGiveTheSameBuffersInLifeOrder) {
         if (step % 10 != 9)
             continue;
         const int count = first.liveCount;
+        for (const auto buffers : {&ParticleSystem::positionBuffers, &ParticleSystem::velocityBuffers}) {
+            const std::vector<glm::vec4> a = readParticles((first.*buffers)[first.current], count);
+            const std::vector<glm::vec4> b = readParticles((second.*buffers)[second.current], count);
+            ASSERT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(glm::vec4)), 0) << "step " << step;
+        }
         const std::vector<glm::vec4> a = readParticles(first.positionBuffers[first.current], count);
-        const std::vector<glm::vec4> b = readParticles(second.positionBuffers[second.current], count);
-        const std::vector<glm::vec4> va = readParticles(first.velocityBuffers[first.current], count);
-        const std::vector<glm::vec4> vb = readParticles(second.velocityBuffers[second.current], count);
-        ASSERT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(glm::vec4)), 0) << "step " << step;
-        ASSERT_EQ(std::memcmp(va.data(), vb.data(), va.size() * sizeof(glm::vec4)), 0) << "step " << step;
         for (int k = 1; k < count; ++k)
             ASSERT_LE(a[k - 1].w, a[k].w) << "slot " << k << ", step " << step;
         ASSERT_GT(a.front().w, 0.0f);

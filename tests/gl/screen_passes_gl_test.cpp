@@ -51,13 +51,19 @@ void drawLitScene(const ShaderProgram& program, glm::vec3 baked = glm::vec3(0.0f
     glDeleteTextures(2, textures);
 }
 
+// Sets the static lit program up for the test frame (lamp and moon, default material and switches).
+void prepareStaticLit(const RenderTargets& t, const FrameView& frame) {
+    applyLightSet(testPrograms().phong, frame.cameraPosition, lampAndMoon(), frame.viewProj, MaterialParams{},
+                  2.0f, AppState{});
+    bindLitPassInputs(testPrograms().phong, t);
+}
+
 enum class LitAs { staticObjects, character };
 
-// The lit pass over the test scene (after the earlier passes) with a grey diffuse texture and the
-// given baked light on unit 1, drawn as static objects or as the character would be; returns
-// sceneColor as RGBA.
-std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
-                             glm::vec3 baked = glm::vec3(0.0f), LitAs as = LitAs::staticObjects) {
+// The lit pass over the test scene (after the earlier passes) under the lamp and the moon, with a grey
+// diffuse texture and the given baked light on unit 1, drawn as static objects or as the character
+// would be; returns sceneColor as RGBA.
+std::vector<float> renderLit(glm::vec3 baked = glm::vec3(0.0f), LitAs as = LitAs::staticObjects) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     renderUpToOcclusion(t, frame);
@@ -65,14 +71,13 @@ std::vector<float> renderLit(const LightSet& lights, const AppState& switches,
         as == LitAs::staticObjects ? testPrograms().phong : testPrograms().phongSkinned;
     beginLitPass(t);
     if (as == LitAs::staticObjects) {
-        applyLightSet(phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
-        bindLitPassInputs(phong, t);
+        prepareStaticLit(t, frame);
     } else {
         // The character is drawn after the static objects, depth-tested as an ordinary draw; here it
         // stands in for all of them.
         endLitPass();
         glClear(GL_DEPTH_BUFFER_BIT);
-        prepareCharacterLitDraw(phong, t, frame, lights, 2.0f, switches);
+        prepareCharacterLitDraw(phong, t, frame, lampAndMoon(), 2.0f, AppState{});
     }
     drawLitScene(phong, baked);
     endLitPass();
@@ -100,21 +105,6 @@ TEST(OcclusionPass, DarkensTheCreaseAtTheBoxFootAndLeavesOpenGroundAndEmptyPixel
     EXPECT_GT(open, 0.95f);
     EXPECT_LT(crease, open - 0.1f);
     EXPECT_EQ(meanAround(blurred, 1, 0, t.width, glm::ivec2(20, t.height - 20), 2), 1.0f);
-
-    // The blur gathers the 4 x 4 tile: on open ground the raw term varies from pixel to pixel with the
-    // tile (two kernel samples each), the blurred one is smooth.
-    const std::vector<float> raw = readTexture(t.ssaoColorBuffer, GL_RED, 1, t.width, t.height);
-    const glm::ivec2 c = pixelOf(frame, t, kCreasePoint);
-    float rawLow = 1.0f, rawHigh = 0.0f, blurLow = 1.0f, blurHigh = 0.0f;
-    for (int y = c.y - 1; y <= c.y + 2; ++y)
-        for (int x = c.x - 1; x <= c.x + 2; ++x) {
-            const size_t i = static_cast<size_t>(y) * static_cast<size_t>(t.width) + static_cast<size_t>(x);
-            rawLow = std::min(rawLow, raw[i]);
-            rawHigh = std::max(rawHigh, raw[i]);
-            blurLow = std::min(blurLow, blurred[i]);
-            blurHigh = std::max(blurHigh, blurred[i]);
-        }
-    EXPECT_GT(rawHigh - rawLow, 2.0f * (blurHigh - blurLow));
 }
 
 TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWrapping) {
@@ -156,18 +146,14 @@ TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWr
 TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
     const RenderTargets& t = sharedTargets().targets;
     ASSERT_TRUE(t.staticDepthComplete);
-    const AppState switches;
-    const LightSet lights = lampAndMoon();
-    const std::vector<float> copied = renderLit(lights, switches);
+    const std::vector<float> copied = renderLit();
 
     const FrameView frame = testFrameView(t);
     beginLitPass(t);
     endLitPass();
     glClear(GL_DEPTH_BUFFER_BIT);
     glDepthFunc(GL_LESS);
-    applyLightSet(testPrograms().phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f,
-                  switches);
-    bindLitPassInputs(testPrograms().phong, t);
+    prepareStaticLit(t, frame);
     drawLitScene(testPrograms().phong);
     const std::vector<float> plain = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
 
@@ -188,12 +174,9 @@ TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
 TEST(LitPass, ASurfaceDrawnAgainAtTheSameDepthLeavesThePixelAlone) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
-    const AppState switches;
-    const std::vector<float> once = renderLit(lampAndMoon(), switches);
+    const std::vector<float> once = renderLit();
     beginLitPass(t);
-    applyLightSet(testPrograms().phong, frame.cameraPosition, lampAndMoon(), frame.viewProj, MaterialParams{},
-                  2.0f, switches);
-    bindLitPassInputs(testPrograms().phong, t);
+    prepareStaticLit(t, frame);
     drawLitScene(testPrograms().phong);
     drawLitScene(testPrograms().phong, glm::vec3(0.5f)); // the same surfaces again, brighter
     endLitPass();
@@ -207,9 +190,7 @@ TEST(LitPass, ASurfaceDrawnAgainAtTheSameDepthLeavesThePixelAlone) {
 TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
-    const AppState switches;
-    const LightSet lights = lampAndMoon();
-    const std::vector<float> before = renderLit(lights, switches);
+    const std::vector<float> before = renderLit();
     renderShadowAndGeometry(t, frame);
     // A box right in front of the open ground, drawn into the geometry buffer as the character is:
     // after the static objects' depth was kept.
@@ -223,9 +204,7 @@ TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
     runOcclusionBlurPass(testPrograms().ssaoBlur, t);
 
     beginLitPass(t);
-    applyLightSet(testPrograms().phong, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f,
-                  switches);
-    bindLitPassInputs(testPrograms().phong, t);
+    prepareStaticLit(t, frame);
     drawLitScene(testPrograms().phong);
     endLitPass();
     const std::vector<float> after = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
@@ -241,17 +220,15 @@ TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
 }
 
 TEST(CharacterPasses, CharacterIsLitLikeTheSceneButNeitherShadowedNorBaked) {
-    const AppState switches;
-    const LightSet lights = lampAndMoon();
-    const std::vector<float> scene = renderLit(lights, switches, glm::vec3(0.5f));
+    const std::vector<float> scene = renderLit(glm::vec3(0.5f));
     GLint ssaoUnit = -1;
-    const std::vector<float> character = renderLit(lights, switches, glm::vec3(0.5f), LitAs::character);
+    const std::vector<float> character = renderLit(glm::vec3(0.5f), LitAs::character);
     glGetUniformiv(testPrograms().phongSkinned.id,
                    glGetUniformLocation(testPrograms().phongSkinned.id, "ssao"), &ssaoUnit);
     EXPECT_EQ(ssaoUnit, 2);
     // Same lighting model: where the moon reaches and nothing is baked the two agree once the baked
     // light is taken out of the scene's image.
-    const std::vector<float> unbaked = renderLit(lights, switches);
+    const std::vector<float> unbaked = renderLit();
     EXPECT_NEAR(brightness(character, kOpenGroundPoint), brightness(unbaked, kOpenGroundPoint), 0.01f);
     EXPECT_LT(brightness(character, kOpenGroundPoint), brightness(scene, kOpenGroundPoint) - 0.05f);
     // No shadow map: the moon reaches the character where the scene is shadowed.

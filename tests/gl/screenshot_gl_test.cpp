@@ -26,11 +26,25 @@ void paintTopRedBottomBlue(int width, int height) {
 
 } // namespace
 
-TEST(Screenshot, ComesOutUprightAndOddWidthsKeepTheirRowsApart) {
-    // 3-byte pixels in a 63-pixel row are not 4-byte aligned; a wrong pack alignment shears the image.
+// The passes leave another read framebuffer and pack alignment behind; both come back afterwards.
+TEST(Screenshot, ComesOutUprightWithOddWidthsAndRestoresTheReadState) {
     paintTopRedBottomBlue(64, 64);
+    GLuint target = 0;
+    glGenFramebuffers(1, &target);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target);
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    // 3-byte pixels in a 63-pixel row are not 4-byte aligned; a wrong pack alignment shears the image.
     const std::string path = ::testing::TempDir() + "screenshot_odd.png";
     ASSERT_TRUE(writeScreenshot(path, 63, 63));
+    GLint bound = 0, alignment = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(static_cast<GLuint>(bound), target);
+    EXPECT_EQ(alignment, 8);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glDeleteFramebuffers(1, &target);
+
     int w = 0, h = 0, channels = 0;
     unsigned char* pixels = stbi_load(path.c_str(), &w, &h, &channels, 3);
     ASSERT_NE(pixels, nullptr);
@@ -42,21 +56,4 @@ TEST(Screenshot, ComesOutUprightAndOddWidthsKeepTheirRowsApart) {
         EXPECT_EQ(rowEnd[0], y < 31 ? 255 : 0) << y;
     }
     stbi_image_free(pixels);
-}
-
-TEST(Screenshot, RestoresTheReadFramebufferAndPackAlignment) {
-    GLuint target = 0;
-    glGenFramebuffers(1, &target);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, target);
-    glPixelStorei(GL_PACK_ALIGNMENT, 8);
-    writeScreenshot(::testing::TempDir() + "screenshot_state.png", 8, 8);
-    GLint bound = 0;
-    GLint alignment = 0;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &bound);
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(static_cast<GLuint>(bound), target);
-    EXPECT_EQ(alignment, 8);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glDeleteFramebuffers(1, &target);
 }

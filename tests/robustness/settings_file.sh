@@ -46,49 +46,19 @@ expect_no_line garbage "$OUT" "Settings:"
 expect_no_line garbage "$OUT" "ERROR: Failed to load"
 report_case garbage "full screen, nothing printed about the settings"
 
-# Sizes no window can have: below 1 takes the default, beyond 16384 is capped; one line each.
-run_settings negative <<'INI'
-[window]
-width = -5
-height = 90
-fullscreen = false
-INI
-expect_line negative "$OUT" "Settings: width -5 is not a usable window size; using 1920 instead."
-[ "$SIZE" = "1920 90" ] || fail "negative: rendered at $SIZE"
-report_case negative "$(grep Settings: "$OUT")"
-
-run_settings zero <<'INI'
-[window]
-width = 160
-height = 0
-fullscreen = false
-INI
-expect_line zero "$OUT" "Settings: height 0 is not a usable window size; using 1080 instead."
-[ "$SIZE" = "160 1080" ] || fail "zero: rendered at $SIZE"
-report_case zero "$(grep Settings: "$OUT")"
-
-run_settings huge <<'INI'
-[window]
-width = 99999999
-height = 90
-fullscreen = false
-INI
-expect_line huge "$OUT" "Settings: width 99999999 is more than OpenGL 4.3 guarantees for the screen-sized images; using 16384 instead."
-[ "$SIZE" = "16384 90" ] || fail "huge: rendered at $SIZE"
-report_case huge "$(grep Settings: "$OUT")"
-
-# Past int's range: 2^32 + 160 used to wrap to a plausible 160; it now saturates and is capped.
-run_settings overflow <<'INI'
-[window]
-width = 4294967456
-height = 90
-refresh_rate = -99999999999999999999
-fullscreen = false
-INI
-expect_line overflow "$OUT" "Settings: width 2147483647 is more than OpenGL 4.3 guarantees"
-[ "$SIZE" = "16384 90" ] || fail "overflow: rendered at $SIZE"
-report_case overflow "$(grep Settings: "$OUT")"
-
+# Sizes no window can have: below 1 takes the default, beyond 16384 is capped; one line each. Past
+# int's range, 2^32 + 160 used to wrap to a plausible 160; it now saturates and is capped.
+while IFS='|' read -r name lines size line; do
+    run_settings "$name" < <(printf '[window]\n%b\nfullscreen = false\n' "$lines")
+    expect_line "$name" "$OUT" "Settings: $line"
+    [ "$SIZE" = "$size" ] || fail "$name: rendered at $SIZE, expected $size"
+    report_case "$name" "$(grep Settings: "$OUT")"
+done <<'CASES'
+negative|width = -5\nheight = 90|1920 90|width -5 is not a usable window size; using 1920 instead.
+zero|width = 160\nheight = 0|160 1080|height 0 is not a usable window size; using 1080 instead.
+huge|width = 99999999\nheight = 90|16384 90|width 99999999 is more than OpenGL 4.3 guarantees for the screen-sized images; using 16384 instead.
+overflow|width = 4294967456\nheight = 90\nrefresh_rate = -99999999999999999999|16384 90|width 2147483647 is more than OpenGL 4.3 guarantees
+CASES
 # Reals beyond float's range and not-a-number: the volume clamps, the run goes on.
 run_settings reals <<'INI'
 [window]

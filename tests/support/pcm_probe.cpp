@@ -1,6 +1,7 @@
 // Reads the raw output of SDL's disk audio driver (signed 16-bit little-endian, stereo, 44100 Hz)
 // and prints its length and the spans in which something is heard, one "start end rms" line each
 // (seconds, and the span's RMS as a fraction of full scale), for the end-to-end sound tests.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -36,19 +37,17 @@ int main(int argc, char** argv) {
     const size_t frames = samples.size() / channels;
     std::printf("length %.3f\n", static_cast<double>(frames) / sampleRate);
     bool open = false;
-    double spanStart = 0.0;
-    double spanSum = 0.0;
+    double spanStart = 0.0, spanSum = 0.0;
     size_t spanCount = 0;
-    for (size_t first = 0; first < frames; first += windowFrames) {
+    // One window past the end closes a span still open there.
+    for (size_t first = 0; first < frames + windowFrames; first += windowFrames) {
         const size_t last = std::min(frames, first + windowFrames);
         double sum = 0.0;
-        for (size_t i = first * channels; i < last * channels; ++i) {
-            const double v = samples[i] / 32768.0;
-            sum += v * v;
-        }
-        const size_t count = (last - first) * channels;
-        const bool heard = std::sqrt(sum / static_cast<double>(count)) > silence;
-        const double at = static_cast<double>(first) / sampleRate;
+        for (size_t i = first * channels; i < last * channels; ++i)
+            sum += samples[i] / 32768.0 * (samples[i] / 32768.0);
+        const size_t count = first < last ? (last - first) * channels : 0;
+        const bool heard = count > 0 && std::sqrt(sum / static_cast<double>(count)) > silence;
+        const double at = static_cast<double>(std::min(first, frames)) / sampleRate;
         if (heard && !open) {
             open = true;
             spanStart = at;
@@ -58,15 +57,11 @@ int main(int argc, char** argv) {
         if (heard) {
             spanSum += sum;
             spanCount += count;
-        }
-        if (!heard && open) {
+        } else if (open) {
             open = false;
             std::printf("span %.3f %.3f %.5f\n", spanStart, at,
                         std::sqrt(spanSum / static_cast<double>(spanCount)));
         }
     }
-    if (open)
-        std::printf("span %.3f %.3f %.5f\n", spanStart, static_cast<double>(frames) / sampleRate,
-                    std::sqrt(spanSum / static_cast<double>(spanCount)));
     return 0;
 }

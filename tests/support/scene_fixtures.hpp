@@ -6,12 +6,22 @@
 #include <assimp/mesh.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace fixtures {
+
+// Hands the items to a newly allocated Assimp array, which its owner deletes; nothing when empty.
+template <typename T> void adopt(const std::vector<T*>& items, T**& array, unsigned int& count) {
+    count = static_cast<unsigned int>(items.size());
+    if (items.empty())
+        return;
+    array = new T*[items.size()];
+    std::copy(items.begin(), items.end(), array);
+}
 
 inline aiMatrix4x4 translation(float x, float y, float z) {
     aiMatrix4x4 m;
@@ -29,14 +39,9 @@ inline aiNode* node(const std::string& name, const aiMatrix4x4& transform = aiMa
                     const std::vector<aiNode*>& children = {}) {
     aiNode* result = new aiNode(name);
     result->mTransformation = transform;
-    if (!children.empty()) {
-        result->mNumChildren = static_cast<unsigned int>(children.size());
-        result->mChildren = new aiNode*[children.size()];
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            result->mChildren[i] = children[i];
-            children[i]->mParent = result;
-        }
-    }
+    adopt(children, result->mChildren, result->mNumChildren);
+    for (aiNode* child : children)
+        child->mParent = result;
     return result;
 }
 
@@ -75,12 +80,7 @@ inline aiMesh* mesh(const std::string& name, unsigned int vertexCount,
         for (unsigned int k = 0; k < 3; ++k)
             face.mIndices[k] = (3 * f + k) % vertexCount;
     }
-    if (!bones.empty()) {
-        result->mNumBones = static_cast<unsigned int>(bones.size());
-        result->mBones = new aiBone*[bones.size()];
-        for (std::size_t i = 0; i < bones.size(); ++i)
-            result->mBones[i] = bones[i];
-    }
+    adopt(bones, result->mBones, result->mNumBones);
     return result;
 }
 
@@ -115,12 +115,7 @@ inline aiAnimation* animation(double duration, double ticksPerSecond,
     aiAnimation* result = new aiAnimation();
     result->mDuration = duration;
     result->mTicksPerSecond = ticksPerSecond;
-    result->mNumChannels = static_cast<unsigned int>(channels.size());
-    if (!channels.empty()) {
-        result->mChannels = new aiNodeAnim*[channels.size()];
-        for (std::size_t i = 0; i < channels.size(); ++i)
-            result->mChannels[i] = channels[i];
-    }
+    adopt(channels, result->mChannels, result->mNumChannels);
     return result;
 }
 
@@ -132,18 +127,8 @@ inline std::unique_ptr<aiScene> scene(aiNode* root, const std::vector<aiMesh*>& 
     result->mNumMaterials = 1;
     result->mMaterials = new aiMaterial*[1];
     result->mMaterials[0] = new aiMaterial();
-    if (!meshes.empty()) {
-        result->mNumMeshes = static_cast<unsigned int>(meshes.size());
-        result->mMeshes = new aiMesh*[meshes.size()];
-        for (std::size_t i = 0; i < meshes.size(); ++i)
-            result->mMeshes[i] = meshes[i];
-    }
-    if (!animations.empty()) {
-        result->mNumAnimations = static_cast<unsigned int>(animations.size());
-        result->mAnimations = new aiAnimation*[animations.size()];
-        for (std::size_t i = 0; i < animations.size(); ++i)
-            result->mAnimations[i] = animations[i];
-    }
+    adopt(meshes, result->mMeshes, result->mNumMeshes);
+    adopt(animations, result->mAnimations, result->mNumAnimations);
     return result;
 }
 

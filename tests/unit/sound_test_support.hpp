@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -61,13 +62,12 @@ inline ChildResult runInChild(const std::function<int()>& body, const std::strin
     return result;
 }
 
+// Raw little-endian 16-bit samples (this host's order, as everywhere the tests run).
 inline std::vector<int16_t> readRawS16(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                          (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
@@ -147,35 +147,18 @@ inline Capture captureSoundRun(const std::string& rawPath, const char* driver, d
 
 // A 16-bit stereo 44.1 kHz WAV file holding a sine of the given amplitude (fraction of full scale).
 inline void writeToneWav(const std::string& path, double hz, double seconds, double amplitude) {
-    const uint32_t frames = static_cast<uint32_t>(seconds * 44100);
-    const uint32_t dataBytes = frames * 4;
+    const auto frames = static_cast<uint32_t>(seconds * 44100);
+    // "RIFF" size "WAVE" "fmt " 16, PCM with 2 channels, rate, byte rate, 4-byte frames of 16 bits, "data"
+    // size.
+    const uint32_t header[] = {0x46464952, 36 + frames * 4, 0x45564157, 0x20746d66, 16,        0x00020001,
+                               44100,      44100 * 4,       0x00100004, 0x61746164, frames * 4};
+    std::vector<int16_t> samples(frames * 2);
+    for (uint32_t n = 0; n < frames; ++n)
+        samples[2 * n] = samples[2 * n + 1] = static_cast<int16_t>(
+            std::lrint(amplitude * std::sin(6.283185307179586 * hz * n / 44100.0) * 32767));
     std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&](uint16_t v) {
-        out.put(static_cast<char>(v & 0xFF));
-        out.put(static_cast<char>(v >> 8));
-    };
-    out.write("RIFF", 4);
-    u32(36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(44100);
-    u32(44100 * 4);
-    u16(4);
-    u16(16);
-    out.write("data", 4);
-    u32(dataBytes);
-    for (uint32_t n = 0; n < frames; ++n) {
-        const double v = amplitude * std::sin(6.283185307179586 * hz * n / 44100.0);
-        const auto s = static_cast<uint16_t>(static_cast<int16_t>(std::lrint(v * 32767)));
-        u16(s);
-        u16(s);
-    }
+    out.write(reinterpret_cast<const char*>(header), sizeof header);
+    out.write(reinterpret_cast<const char*>(samples.data()),
+              static_cast<std::streamsize>(samples.size() * 2));
 }
-
 } // namespace soundtest

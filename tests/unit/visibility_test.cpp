@@ -13,6 +13,10 @@ namespace {
 // A camera at the origin looking down -z, 90 degrees wide, near 0.1, far 100.
 const glm::mat4 kCamera = glm::perspective(glm::radians(90.0f), 1.0f, 0.1f, 100.0f);
 
+glm::ivec4 corners(const TexelRect& r) {
+    return {r.x0, r.y0, r.x1, r.y1};
+}
+
 struct BoxCase {
     const char* what;
     glm::vec3 boxMin;
@@ -52,11 +56,7 @@ TEST(Visibility, TexelRectangleCoversTheBoxWithItsMarginAndIsClamped) {
         {{-20.0f, 5.0f, 0.0f}, {-7.0f, 30.0f, 1.0f}, 2, {0, 206, 18, 256}},
     };
     for (const RectCase& c : cases) {
-        const TexelRect r = texelRectOfBox(c.boxMin, c.boxMax, ortho, 256, c.margin);
-        EXPECT_EQ(r.x0, c.expected.x0);
-        EXPECT_EQ(r.y0, c.expected.y0);
-        EXPECT_EQ(r.x1, c.expected.x1);
-        EXPECT_EQ(r.y1, c.expected.y1);
+        EXPECT_EQ(corners(texelRectOfBox(c.boxMin, c.boxMax, ortho, 256, c.margin)), corners(c.expected));
     }
     const TexelRect whole = texelRectOfBox(glm::vec3(NAN), glm::vec3(1.0f), ortho, 256, 0);
     EXPECT_EQ(whole.x1 - whole.x0, 256);
@@ -66,13 +66,9 @@ TEST(Visibility, TexelRectangleCoversTheBoxWithItsMarginAndIsClamped) {
 TEST(Visibility, UnitingRectanglesIgnoresEmptyOnes) {
     const TexelRect a{10, 20, 30, 40};
     const TexelRect b{25, 5, 50, 35};
-    const TexelRect u = uniteRects(a, b);
-    EXPECT_EQ(u.x0, 10);
-    EXPECT_EQ(u.y0, 5);
-    EXPECT_EQ(u.x1, 50);
-    EXPECT_EQ(u.y1, 40);
-    EXPECT_EQ(uniteRects(TexelRect{}, a).x1, 30);
-    EXPECT_EQ(uniteRects(a, TexelRect{}).y0, 20);
+    EXPECT_EQ(corners(uniteRects(a, b)), glm::ivec4(10, 5, 50, 40));
+    EXPECT_EQ(corners(uniteRects(TexelRect{}, a)), corners(a));
+    EXPECT_EQ(corners(uniteRects(a, TexelRect{})), corners(a));
     EXPECT_TRUE(TexelRect{}.empty());
 }
 
