@@ -10,7 +10,8 @@ assets=$(windowed_assets minimised 320 180 "automaticCam = true")
 "$VIEWER" --assets "$assets" --loop --screenshot-dir "$WORK" --skip-pass shadow --skip-pass occlusion \
     >"$WORK/out" 2>"$WORK/err" &
 viewer=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale' | head -1) || fail "no window"
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale' | head -1) ||
+    fail "no window within 60 s; the viewer said: $(tail -n 3 "$WORK/err")"
 for _ in $(seq 300); do [[ "$(xdotool getwindowname "$window")" == *fps ]] && break || sleep 0.1; done
 
 # Processor ticks (user + system) the viewer uses in $1 seconds.
