@@ -67,7 +67,8 @@ inline std::vector<int16_t> readRawS16(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) // an empty vector's data() may be null, which memcpy must never get
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
