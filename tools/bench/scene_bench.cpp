@@ -277,8 +277,8 @@ int main(int argc, char** argv) {
                 ms = std::min(ms, timeGpu(1, [&] { mesh.draw(); }));
             }
             std::printf("  %-10s %-24s %6zu triangles %8.1f\n", kObjectNames[objectIndex],
-                        mesh.textures.empty() ? "" : mesh.textures[0].path.c_str(), mesh.indices.size() / 3,
-                        ms);
+                        mesh.textures.empty() ? "" : mesh.textures[0].path.c_str(),
+                        static_cast<size_t>(mesh.indexCount / 3), ms);
         }
     }
     glfwDestroyWindow(window);
