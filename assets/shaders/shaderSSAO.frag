@@ -34,8 +34,10 @@ void main() {
     }
     vec3 normal = normalize(texelFetch(gNormal, pixel, 0).xyz);
 
+    // The tile's sides are powers of two (4 x 4), so a mask finds the cell: llvmpipe has no vector
+    // integer division and would divide lane by lane.
     ivec2 tileSize = textureSize(texNoise, 0);
-    ivec2 cell = pixel % tileSize;
+    ivec2 cell = pixel & (tileSize - 1);
     vec3 randomVec = texelFetch(texNoise, cell, 0).xyz;
     vec3 tangent = randomVec - normal * dot(randomVec, normal);
     // A noise vector along the normal (or of zero length) gives no tangent; any perpendicular will do.
@@ -49,7 +51,7 @@ void main() {
     int tile = cell.x + cell.y * tileSize.x;
     float blocked = 0.0;
     for (int k = 0; k < SAMPLES_PER_PIXEL; ++k) {
-        int index = (tile * SAMPLES_PER_PIXEL + k) % KERNEL_SIZE;
+        int index = (tile * SAMPLES_PER_PIXEL + k) & (KERNEL_SIZE - 1);
         vec3 samplePos = fragPos + tbn * samples[index] * RADIUS;
         vec4 offset = projection * vec4(samplePos, 1.0);
         vec2 sampleUv = offset.xy / offset.w * 0.5 + 0.5;
