@@ -110,6 +110,27 @@ vec3 lampLight(int i, vec3 albedo, vec3 normal, vec3 toViewer) {
            lightShare(albedo, normal, toViewer, toLamp);
 }
 
+// The lit pass compiles out the lamps that cannot reach a draw (bit i of LAMP_MASK is lamp i; all
+// three by default): their light is exactly zero there, yet llvmpipe would work it out per fragment.
+#ifndef LAMP_MASK
+#define LAMP_MASK 7
+#endif
+#if (LAMP_MASK & 1) != 0
+#define LAMP_0 lampLight(0, albedo, normal, toViewer)
+#else
+#define LAMP_0 vec3(0.0)
+#endif
+#if (LAMP_MASK & 2) != 0
+#define LAMP_1 lampLight(1, albedo, normal, toViewer)
+#else
+#define LAMP_1 vec3(0.0)
+#endif
+#if (LAMP_MASK & 4) != 0
+#define LAMP_2 lampLight(2, albedo, normal, toViewer)
+#else
+#define LAMP_2 vec3(0.0)
+#endif
+
 // `shadow` dims the moonlight only; `occlusion`, squared, dims every light, so that creases and
 // contacts read under the lamps and the moon as well as in the dark.
 vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlusion) {
@@ -119,8 +140,7 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
     if (numdirectlights > 0)
         color += shadow * occlusion * MOON_INTENSITY * MOON_TINT * directLightColor *
                  lightShare(albedo, normal, toViewer, normalize(-lightDirect));
-    color += occlusion * (lampLight(0, albedo, normal, toViewer) + lampLight(1, albedo, normal, toViewer) +
-                          lampLight(2, albedo, normal, toViewer));
+    color += occlusion * (LAMP_0 + LAMP_1 + LAMP_2);
     if (isReflective == 1) {
         // Reflective materials mirror the night sky, most at grazing angles (Schlick's Fresnel);
         // "alpha" is the strongest share the reflection may take.

@@ -18,6 +18,7 @@
 #include "particles/particle_pass.hpp"
 #include "render/buffer_views.hpp"
 #include "render/character_passes.hpp"
+#include "render/lit_variants.hpp"
 #include "render/occlusion.hpp"
 #include "render/pass_timer.hpp"
 #include "render/scene_passes.hpp"
@@ -40,6 +41,7 @@ struct FrameInputs {
     BufferView shownView = BufferView::lit;
     BufferViews* views = nullptr;
     GeometryPrograms geometry;
+    LitVariants* litVariants = nullptr;
 };
 
 int liveParticles(const Scene& scene) {
@@ -119,7 +121,8 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
     }
 
     beginPass(in, "lit");
-    runLitPass(scene.phongProgram, r.targets, in.view, r.lights, in.gamma, appState, r.litGroups);
+    runLitPass(scene.phongProgram, r.targets, in.view, r.lights, in.gamma, appState, r.litGroups,
+               in.litVariants);
     endPass(in);
     if (!in.skip.character) {
         beginPass(in, "character lit");
@@ -185,6 +188,8 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
     in.skip = options.skippedPasses;
     BufferViews views = createBufferViews("../assets/shaders/");
     in.views = &views;
+    LitVariants litVariants = createLitVariants("../assets/shaders/");
+    in.litVariants = &litVariants;
     Hud hud;
     startHud(hud, window, options.hud, options.view);
     Recorder recorder;

@@ -61,14 +61,6 @@ GLuint viewSource(BufferViews& views, const RenderTargets& targets, BufferView v
     return targets.sceneColor;
 }
 
-// The source with "#define NAME" after its #version line, which must come first.
-std::string withDefine(const std::string& source, const char* name) {
-    const std::size_t lineEnd = source.find('\n');
-    if (lineEnd == std::string::npos)
-        return source;
-    return source.substr(0, lineEnd + 1) + "#define " + name + "\n" + source.substr(lineEnd + 1);
-}
-
 } // namespace
 
 BufferViews createBufferViews(const std::string& shaderFolder) {

@@ -4,6 +4,7 @@
 #include "model/model.hpp"
 #include "render/geometry_pass.hpp"
 #include "render/lit_pass.hpp"
+#include "render/lit_variants.hpp"
 #include "render/shadow_map.hpp"
 #include "render/visibility.hpp"
 
@@ -106,9 +107,54 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
     keepStaticDepth(targets);
 }
 
+namespace {
+
+// The group's on-screen meshes in list order, each drawn by the variant that holds only the lamps
+// able to reach it. A variant receives the group's block before its first draw; the full program
+// already has it.
+void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProgram, const LitGroup& group,
+                           const LightSet& groupLights, const RenderTargets& targets, const FrameView& frame,
+                           float gamma, const AppState& switches) {
+    unsigned given = 0;
+    const ShaderProgram* current = &phongProgram;
+    const SceneObject* placed = nullptr;
+    for (const SceneObject& object : group.objects) {
+        if (object.model == nullptr)
+            continue;
+        const glm::mat4 clipFromLocal = frame.viewProj * object.matrix;
+        for (const Mesh& mesh : object.model->meshes) {
+            if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
+                continue;
+            const int lamps = lampsReaching(mesh.boundsMin, mesh.boundsMax, object.matrix, groupLights);
+            const ShaderProgram& program = litProgramFor(variants, phongProgram, lamps);
+            if (&program != current) {
+                if (&program != &phongProgram && (given & (1u << lamps)) == 0) {
+                    applyLightSet(program, frame.cameraPosition, groupLights, frame.viewProj, group.material,
+                                  gamma, switches);
+                    bindLitPassInputs(program, targets);
+                    given |= 1u << lamps;
+                } else {
+                    program.use();
+                }
+                current = &program;
+                placed = nullptr;
+            }
+            if (placed != &object) {
+                program.setMat4("modelMatrix", object.matrix);
+                placed = &object;
+            }
+            mesh.draw();
+        }
+    }
+    if (current != &phongProgram)
+        phongProgram.use();
+}
+
+} // namespace
+
 void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets, const FrameView& frame,
                 const LightSet& lights, float gamma, const AppState& switches,
-                const std::vector<LitGroup>& groups) {
+                const std::vector<LitGroup>& groups, LitVariants* variants) {
     beginLitPass(targets);
     LightSet groupLights = lights;
     bool inputsBound = false;
@@ -121,7 +167,11 @@ void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets,
             bindLitPassInputs(phongProgram, targets);
             inputsBound = true;
         }
-        drawVisibleSceneObjects(phongProgram, group.objects, "modelMatrix", frame.viewProj);
+        if (variants != nullptr)
+            drawWithReachingLamps(*variants, phongProgram, group, groupLights, targets, frame, gamma,
+                                  switches);
+        else
+            drawVisibleSceneObjects(phongProgram, group.objects, "modelMatrix", frame.viewProj);
     }
     endLitPass();
 }

@@ -13,6 +13,8 @@
 
 #include <vector>
 
+struct LitVariants;
+
 // Sets the matrix uniform `matrixName` and draws each object in order with the current program.
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName);
@@ -45,9 +47,10 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
 
 // The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
 // set's other values unchanged), then its on-screen meshes with "modelMatrix"; "ssao" and "shadowMap" are
-// bound once, after the first group's lights. Leaves sceneFBO bound, depth test on, phongProgram
-// current and the occlusion and shadow terms on units 2 and 3: next, prepareCharacterLitDraw and the
-// character script.
+// bound once, after the first group's lights. With `variants`, each mesh is drawn by the variant
+// without the lamps that cannot reach it (the same picture, fewer lamps shaded). Leaves sceneFBO
+// bound, depth test on, phongProgram current and the occlusion and shadow terms on units 2 and 3:
+// next, prepareCharacterLitDraw and the character script.
 void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets, const FrameView& frame,
                 const LightSet& lights, float gamma, const AppState& switches,
-                const std::vector<LitGroup>& groups);
+                const std::vector<LitGroup>& groups, LitVariants* variants = nullptr);

@@ -131,3 +131,10 @@ ShaderProgram buildComputeProgram(const std::string& computeSource) {
     const GLuint compute = compileShaderStage(GL_COMPUTE_SHADER, computeSource);
     return linkStages(program, {compute});
 }
+
+std::string withDefine(const std::string& source, const std::string& definition) {
+    const std::size_t lineEnd = source.find('\n');
+    if (lineEnd == std::string::npos)
+        return source;
+    return source.substr(0, lineEnd + 1) + "#define " + definition + "\n" + source.substr(lineEnd + 1);
+}

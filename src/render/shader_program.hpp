@@ -29,3 +29,7 @@ ShaderProgram buildProgram(const std::string& vertexSource, const std::string& f
 ShaderProgram buildProgram(const std::string& vertexSource, const std::string& fragmentSource,
                            const std::string& geometrySource);
 ShaderProgram buildComputeProgram(const std::string& computeSource);
+
+// The source with "#define <definition>" (a name, or a name and its value) after its #version line,
+// which must come first: how one shader file gives several programs.
+std::string withDefine(const std::string& source, const std::string& definition);

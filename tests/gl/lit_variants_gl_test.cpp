@@ -1,0 +1,88 @@
+// The lamp variants of the static lit program: a lamp is left out of a draw only where its light is
+// exactly zero, so the variant's picture equals the full program's bit for bit, while a lamp just
+// within range still shows.
+#include "render/lit_pass.hpp"
+#include "render/lit_variants.hpp"
+#include "render_test_scene.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const glm::vec3 kBoxMin{-1.0f, 0.0f, -1.0f};
+const glm::vec3 kBoxMax{1.0f, 2.0f, 1.0f};
+
+// Three lamps around the resting box: lamp 0 over the ground beside it, lamp 1 `secondDistance`
+// in front of its +z face (the one the camera sees), lamp 2 far off.
+LightSet threeLamps(float secondDistance) {
+    LightSet lights = lampAndMoon();
+    lights.pointColors = {glm::vec3(1.0f), glm::vec3(1.0f), glm::vec3(1.0f)};
+    lights.pointPositions = {kLampPosition, glm::vec3(0.0f, 1.0f, kBoxMax.z + secondDistance),
+                             glm::vec3(0.0f, 1.0f, 100.0f)};
+    lights.pointConstant.assign(3, 0.2f);
+    lights.pointLinear.assign(3, 0.02f);
+    lights.pointQuadratic.assign(3, 0.1f);
+    lights.pointCount = 3;
+    return lights;
+}
+
+// The resting box alone through the lit pass's set-up with `program`; returns sceneColor as RGBA.
+std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights) {
+    const RenderTargets& t = sharedTargets().targets;
+    const FrameView frame = testFrameView(t);
+    renderShadowAndGeometry(t, frame);
+    beginLitPass(t);
+    // No occlusion pass runs here: its term would be whatever the target last held.
+    AppState switches;
+    switches.ambientOcclusionEnabled = false;
+    applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
+    bindLitPassInputs(program, t);
+    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    program.setMat4("modelMatrix", glm::mat4(1.0f));
+    drawRawMesh(testScene().restingBox);
+    endLitPass();
+    glDeleteTextures(2, textures);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    return readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
+}
+
+} // namespace
+
+TEST(LampsReaching, KeepsTheLampsWithinRangeOfThePlacedBoxAmongTheCounted) {
+    const glm::mat4 identity(1.0f);
+    EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, threeLamps(12.9f)), 0b011);
+    // 13.2 is beyond the range with its margin; 13.1 is within the margin and keeps the lamp.
+    EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, threeLamps(13.2f)), 0b001);
+    EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, threeLamps(13.1f)), 0b011);
+    // Moved 95 units towards lamp 2, the box has it in range and the first two beyond.
+    const glm::mat4 moved = glm::translate(identity, glm::vec3(0.0f, 0.0f, 95.0f));
+    EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, moved, threeLamps(12.9f)), 0b100);
+    LightSet oneCounted = threeLamps(12.9f);
+    oneCounted.pointCount = 1;
+    EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, oneCounted), 0b001);
+}
+
+TEST(LitVariants, LeavingOutALampBeyondRangeChangesNoPixelButALampWithinRangeShows) {
+    const ShaderProgram& full = testPrograms().phong;
+    LitVariants variants = createLitVariants(std::string(sourceDir()) + "/assets/shaders/");
+    const ShaderProgram& firstLampOnly = litProgramFor(variants, full, 0b001);
+    ASSERT_NE(firstLampOnly.id, 0u);
+    ASSERT_NE(firstLampOnly.id, full.id);
+    EXPECT_EQ(&litProgramFor(variants, full, 0b111), &full);
+
+    const LightSet beyond = threeLamps(13.2f);
+    ASSERT_EQ(lampsReaching(kBoxMin, kBoxMax, glm::mat4(1.0f), beyond), 0b001);
+    const std::vector<float> fullPicture = litBox(full, beyond);
+    EXPECT_EQ(litBox(firstLampOnly, beyond), fullPicture);
+
+    // Lamp 1 just within range lights the box's +z face a little: the full program shows it, and
+    // the variant without that lamp does not.
+    const LightSet within = threeLamps(12.0f);
+    const std::vector<float> lampShown = litBox(full, within);
+    EXPECT_NE(lampShown, fullPicture);
+    EXPECT_EQ(litBox(firstLampOnly, within), fullPicture);
+}
