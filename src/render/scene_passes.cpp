@@ -55,9 +55,9 @@ void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<Scen
         const glm::mat4 clipFromLocal = frame.viewProj * object.matrix;
         for (const Mesh& mesh : object.model->meshes)
             if (!boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
-                draws.push_back({&object, &mesh,
-                                 distanceToPlacedBox(frame.cameraPosition, mesh.boundsMin, mesh.boundsMax,
-                                                     object.matrix)});
+                draws.push_back(
+                    {&object, &mesh,
+                     drawOrderKey(frame.cameraPosition, mesh.boundsMin, mesh.boundsMax, object.matrix)});
     }
     // Stable, so that meshes at the same distance keep the list's order.
     std::stable_sort(draws.begin(), draws.end(),

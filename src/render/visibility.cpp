@@ -48,6 +48,24 @@ float distanceToPlacedBox(const glm::vec3& point, const glm::vec3& boxMin, const
     return glm::length(point - glm::clamp(point, low, high));
 }
 
+float drawOrderKey(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
+                   const glm::mat4& worldFromLocal) {
+    glm::vec3 low(INFINITY);
+    glm::vec3 high(-INFINITY);
+    for (const glm::vec4& corner : boxCorners(boxMin, boxMax)) {
+        const glm::vec3 world(worldFromLocal * corner);
+        low = glm::min(low, world);
+        high = glm::max(high, world);
+    }
+    const glm::vec3 nearest = glm::clamp(point, low, high);
+    if (nearest != point)
+        return glm::length(point - nearest);
+    const glm::vec3 farthest(point.x - low.x > high.x - point.x ? low.x : high.x,
+                             point.y - low.y > high.y - point.y ? low.y : high.y,
+                             point.z - low.z > high.z - point.z ? low.z : high.z);
+    return glm::length(point - farthest);
+}
+
 TexelRect texelRectOfBox(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& clipFromWorld,
                          int mapSize, int margin) {
     const TexelRect whole{0, 0, mapSize, mapSize};

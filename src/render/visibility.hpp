@@ -24,6 +24,13 @@ bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm:
 float distanceToPlacedBox(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
                           const glm::mat4& worldFromLocal);
 
+// The front-to-back order key of a placed box seen from `point`: its distance (as above) when the
+// point lies outside it. A box around the point says nothing about how near its surfaces are, and
+// the largest such boxes hold the sky dome and the ground around the camera, which everything else
+// stands in front of: those get the distance to their farthest corner, and so come last.
+float drawOrderKey(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
+                   const glm::mat4& worldFromLocal);
+
 // The texels of a mapSize x mapSize map that the box [boxMin, boxMax], seen through the affine
 // (orthographic) clipFromWorld, can cover, grown by `margin` texels on every side and clamped to the
 // map. A box with a non-finite corner covers the whole map.

@@ -97,7 +97,7 @@ TEST(Visibility, CropToARectangleCullsAgainstThatRectangleOnly) {
     EXPECT_TRUE(tinyBoxAt(4100.0f, 4302.0f));
 }
 
-TEST(Visibility, DistanceToAPlacedBoxMeasuresToItsWorldBox) {
+TEST(Visibility, DistanceAndDrawOrderKeyMeasureToTheWorldBoxAndPutBoxesAroundThePointLast) {
     const glm::vec3 low(0.0f);
     const glm::vec3 high(1.0f);
     const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f, 0.0f, 0.0f));
@@ -107,14 +107,19 @@ TEST(Visibility, DistanceToAPlacedBoxMeasuresToItsWorldBox) {
         glm::vec3 point;
         glm::mat4 placement;
         float distance;
+        float key;
     } cases[] = {
-        {{0.0f, 0.0f, 0.0f}, moved, 10.0f},
-        {{10.5f, 0.5f, 0.5f}, moved, 0.0f},
-        {{16.0f, 0.5f, 0.5f}, stretched, 2.0f},
+        {{0.0f, 0.0f, 0.0f}, moved, 10.0f, 10.0f},
+        {{16.0f, 0.5f, 0.5f}, stretched, 2.0f, 2.0f},
         // Turned half round Y, the box spans x 9..10 and z -1..0.
-        {{0.0f, 0.0f, -0.5f}, turned, 9.0f},
-        {{10.5f, 3.0f, 0.0f}, moved, 2.0f},
+        {{0.0f, 0.0f, -0.5f}, turned, 9.0f, 9.0f},
+        {{10.5f, 3.0f, 0.0f}, moved, 2.0f, 2.0f},
+        // Inside, the key is the distance to the farthest corner.
+        {{10.5f, 0.5f, 0.5f}, moved, 0.0f, std::sqrt(0.75f)},
+        {{11.0f, 0.25f, 0.5f}, stretched, 0.0f, std::sqrt(9.0f + 0.5625f + 0.25f)},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_NEAR(distanceToPlacedBox(c.point, low, high, c.placement), c.distance, 1e-4f);
+        EXPECT_NEAR(drawOrderKey(c.point, low, high, c.placement), c.key, 1e-4f);
+    }
 }
