@@ -24,9 +24,10 @@ void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObjec
 void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                              const char* matrixName, const glm::mat4& clipFromWorld);
 
-// The meshes of `objects` that can reach the view, nearest box first, so that the depth test rejects
-// hidden fragments before they are shaded; an object's matrix is set whenever the next mesh belongs
-// to another object. Where surfaces coincide exactly the nearer box's mesh now wins.
+// The meshes of `objects` that can reach the view in drawOrderKey order (nearest box first, boxes
+// around the camera last), so that the depth test rejects hidden fragments before they are shaded;
+// an object's matrix is set whenever the next mesh belongs to another object. Where surfaces
+// coincide exactly the mesh drawn first wins.
 void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                             const char* matrixName, const FrameView& frame);
 
