@@ -62,6 +62,15 @@ const float LAMP_RANGE = 13.0;
 const vec3 SKY_HORIZON = vec3(0.05, 0.06, 0.10);
 const vec3 SKY_ZENITH = vec3(0.16, 0.20, 0.32);
 
+// The lit pass also compiles out, where a draw group cannot use them, the moonlight (NO_MOONLIGHT:
+// the group receives no directional light) and the reflective materials' code (MATTE: the group's
+// material is not reflective); either way every pixel keeps its value.
+#ifdef MATTE
+#define REFLECTIVE false
+#else
+#define REFLECTIVE (isReflective == 1)
+#endif
+
 // Display gamma 2 (the usual setting) squares and takes square roots, far cheaper than pow on llvmpipe.
 vec3 toLinear(vec3 color) {
     if (gammaEnabled != 1)
@@ -82,14 +91,14 @@ float highlight(float cosine) {
     float x8 = x4 * x4;
     float x16 = x8 * x8;
     float x32 = x16 * x16;
-    return isReflective == 1 ? x32 * x32 * x32 : x16;
+    return REFLECTIVE ? x32 * x32 * x32 : x16;
 }
 
 // One light's share: diffuse from the albedo plus a highlight that is strong on reflective
 // materials and faint on the matte rest.
 vec3 lightShare(vec3 albedo, vec3 normal, vec3 toViewer, vec3 toLight) {
     float diffuseTerm = max(dot(normal, toLight), 0.0);
-    float gloss = isReflective == 1 ? 2.5 : 0.25;
+    float gloss = REFLECTIVE ? 2.5 : 0.25;
     vec3 halfway = normalize(toLight + toViewer);
     float specularTerm = diffuseTerm > 0.0 ? highlight(max(dot(normal, halfway), 0.0)) : 0.0;
     return diffuseStrength * diffuseTerm * albedo + vec3(specularStrength * gloss * specularTerm);
@@ -137,11 +146,13 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
     vec3 toViewer = normalize(viewPos - worldPosition);
     occlusion *= occlusion;
     vec3 color = (ambientStrength * NIGHT_AMBIENT + baked) * albedo * occlusion;
+#ifndef NO_MOONLIGHT
     if (numdirectlights > 0)
         color += shadow * occlusion * MOON_INTENSITY * MOON_TINT * directLightColor *
                  lightShare(albedo, normal, toViewer, normalize(-lightDirect));
+#endif
     color += occlusion * (LAMP_0 + LAMP_1 + LAMP_2);
-    if (isReflective == 1) {
+    if (REFLECTIVE) {
         // Reflective materials mirror the night sky, most at grazing angles (Schlick's Fresnel);
         // "alpha" is the strongest share the reflection may take.
         vec3 mirrored = reflect(-toViewer, normal);

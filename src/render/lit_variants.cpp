@@ -1,4 +1,4 @@
-// Builds the lamp variants of the static lit program and picks one per draw.
+// Builds the variants of the static lit program and picks one per draw.
 #include "render/lit_variants.hpp"
 
 #include "render/visibility.hpp"
@@ -31,15 +31,26 @@ int lampsReaching(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::m
     return mask;
 }
 
-const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& fullProgram, int mask) {
-    if (mask < 0 || mask >= kAllLamps || fullProgram.id == 0)
+int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material) {
+    const bool moonlit = lights.directionalCount > 0 && !lights.directionalDirections.empty() &&
+                         !lights.directionalColors.empty();
+    return (lamps & kAllLamps) | (moonlit ? kMoonlightBit : 0) | (material.isReflective ? kReflectiveBit : 0);
+}
+
+const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& fullProgram, int key) {
+    if (key < 0 || key >= kFullLitProgram || fullProgram.id == 0)
         return fullProgram;
-    const size_t slot = static_cast<size_t>(mask);
+    const size_t slot = static_cast<size_t>(key);
     if (!variants.built[slot]) {
-        const std::string define = "LAMP_MASK " + std::to_string(mask);
-        variants.programs[slot] = buildProgram(
-            readShaderSource(variants.shaderFolder + "basic_lighting_Phong.vert"),
-            withDefine(readShaderSource(variants.shaderFolder + "basic_lighting_Phong.frag"), define));
+        std::string fragment =
+            withDefine(readShaderSource(variants.shaderFolder + "basic_lighting_Phong.frag"),
+                       "LAMP_MASK " + std::to_string(key & kAllLamps));
+        if ((key & kMoonlightBit) == 0)
+            fragment = withDefine(fragment, "NO_MOONLIGHT");
+        if ((key & kReflectiveBit) == 0)
+            fragment = withDefine(fragment, "MATTE");
+        variants.programs[slot] =
+            buildProgram(readShaderSource(variants.shaderFolder + "basic_lighting_Phong.vert"), fragment);
         variants.built[slot] = true;
     }
     return variants.programs[slot].id != 0 ? variants.programs[slot] : fullProgram;

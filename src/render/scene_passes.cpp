@@ -110,8 +110,8 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
 namespace {
 
 // The group's on-screen meshes in list order, each drawn by the variant that holds only the lamps
-// able to reach it. A variant receives the group's block before its first draw; the full program
-// already has it.
+// able to reach it, and the moonlight and reflective code only where the group uses them. A variant receives
+// the group's block before its first draw; the full program already has it.
 void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProgram, const LitGroup& group,
                            const LightSet& groupLights, const RenderTargets& targets, const FrameView& frame,
                            float gamma, const AppState& switches) {
@@ -125,14 +125,16 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
         for (const Mesh& mesh : object.model->meshes) {
             if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
                 continue;
-            const int lamps = lampsReaching(mesh.boundsMin, mesh.boundsMax, object.matrix, groupLights);
-            const ShaderProgram& program = litProgramFor(variants, phongProgram, lamps);
+            const int key =
+                litVariantKey(lampsReaching(mesh.boundsMin, mesh.boundsMax, object.matrix, groupLights),
+                              groupLights, group.material);
+            const ShaderProgram& program = litProgramFor(variants, phongProgram, key);
             if (&program != current) {
-                if (&program != &phongProgram && (given & (1u << lamps)) == 0) {
+                if (&program != &phongProgram && (given & (1u << key)) == 0) {
                     applyLightSet(program, frame.cameraPosition, groupLights, frame.viewProj, group.material,
                                   gamma, switches);
                     bindLitPassInputs(program, targets);
-                    given |= 1u << lamps;
+                    given |= 1u << key;
                 } else {
                     program.use();
                 }

@@ -49,7 +49,8 @@ void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& 
 // The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
 // set's other values unchanged), then its on-screen meshes with "modelMatrix"; "ssao" and "shadowMap" are
 // bound once, after the first group's lights. With `variants`, each mesh is drawn by the variant
-// without the lamps that cannot reach it (the same picture, fewer lamps shaded). Leaves sceneFBO
+// without the lamps that cannot reach it and without the moonlight and reflective code its group
+// does not use (the same picture, less shaded per fragment). Leaves sceneFBO
 // bound, depth test on, phongProgram current and the occlusion and shadow terms on units 2 and 3:
 // next, prepareCharacterLitDraw and the character script.
 void runLitPass(const ShaderProgram& phongProgram, const RenderTargets& targets, const FrameView& frame,

@@ -1,6 +1,6 @@
-// The lamp variants of the static lit program: a lamp is left out of a draw only where its light is
-// exactly zero, so the variant's picture equals the full program's bit for bit, while a lamp just
-// within range still shows.
+// The variants of the static lit program: a lamp is left out of a draw only where its light is
+// exactly zero, the moonlight and the reflective code only where the group cannot use them, so a
+// variant's picture equals the full program's bit for bit; each part left out does show where it is used.
 #include "render/lit_pass.hpp"
 #include "render/lit_variants.hpp"
 #include "render_test_scene.hpp"
@@ -27,7 +27,8 @@ LightSet threeLamps(float secondDistance) {
 }
 
 // The resting box alone through the lit pass's set-up with `program`; returns sceneColor as RGBA.
-std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights) {
+std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights,
+                          const MaterialParams& material = MaterialParams{}) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     renderShadowAndGeometry(t, frame);
@@ -35,7 +36,7 @@ std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights) 
     // No occlusion pass runs here: its term would be whatever the target last held.
     AppState switches;
     switches.ambientOcclusionEnabled = false;
-    applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, MaterialParams{}, 2.0f, switches);
+    applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, material, 2.0f, switches);
     bindLitPassInputs(program, t);
     GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
     glActiveTexture(GL_TEXTURE1);
@@ -66,23 +67,42 @@ TEST(LampsReaching, KeepsTheLampsWithinRangeOfThePlacedBoxAmongTheCounted) {
     EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, oneCounted), 0b001);
 }
 
-TEST(LitVariants, LeavingOutALampBeyondRangeChangesNoPixelButALampWithinRangeShows) {
+TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     const ShaderProgram& full = testPrograms().phong;
     LitVariants variants = createLitVariants(std::string(sourceDir()) + "/assets/shaders/");
-    const ShaderProgram& firstLampOnly = litProgramFor(variants, full, 0b001);
-    ASSERT_NE(firstLampOnly.id, 0u);
-    ASSERT_NE(firstLampOnly.id, full.id);
-    EXPECT_EQ(&litProgramFor(variants, full, 0b111), &full);
+    EXPECT_EQ(&litProgramFor(variants, full, kFullLitProgram), &full);
 
     const LightSet beyond = threeLamps(13.2f);
     ASSERT_EQ(lampsReaching(kBoxMin, kBoxMax, glm::mat4(1.0f), beyond), 0b001);
+    const int key = litVariantKey(0b001, beyond, MaterialParams{});
+    ASSERT_EQ(key, 0b001 | kMoonlightBit);
+    const ShaderProgram& firstLampOnly = litProgramFor(variants, full, key);
+    ASSERT_NE(firstLampOnly.id, 0u);
+    ASSERT_NE(firstLampOnly.id, full.id);
     const std::vector<float> fullPicture = litBox(full, beyond);
     EXPECT_EQ(litBox(firstLampOnly, beyond), fullPicture);
 
     // Lamp 1 just within range lights the box's +z face a little: the full program shows it, and
     // the variant without that lamp does not.
     const LightSet within = threeLamps(12.0f);
-    const std::vector<float> lampShown = litBox(full, within);
-    EXPECT_NE(lampShown, fullPicture);
+    EXPECT_NE(litBox(full, within), fullPicture);
     EXPECT_EQ(litBox(firstLampOnly, within), fullPicture);
+
+    // Without a directional light the variant has no moonlight code and gives the same picture; under
+    // the moon it would lose the moonlight.
+    LightSet moonless = beyond;
+    moonless.directionalCount = 0;
+    const ShaderProgram& noMoon =
+        litProgramFor(variants, full, litVariantKey(0b001, moonless, MaterialParams{}));
+    ASSERT_NE(noMoon.id, firstLampOnly.id);
+    EXPECT_EQ(litBox(noMoon, moonless), litBox(full, moonless));
+    EXPECT_NE(litBox(noMoon, beyond), fullPicture);
+
+    // A reflective material needs the reflective code: the matte variant would lose its mirrored sky.
+    MaterialParams paint;
+    paint.isReflective = true;
+    const ShaderProgram& reflective = litProgramFor(variants, full, litVariantKey(0b001, beyond, paint));
+    const std::vector<float> paintPicture = litBox(full, beyond, paint);
+    EXPECT_EQ(litBox(reflective, beyond, paint), paintPicture);
+    EXPECT_NE(litBox(firstLampOnly, beyond, paint), paintPicture);
 }
