@@ -2,9 +2,10 @@
 # Before/after comparison of the viewer against an earlier commit on this machine, in one run: builds
 # the earlier commit beside this tree (a git worktree under build-base/), then runs the two builds
 # alternately over the automatic flight with --benchmark and prints each pass's median and 95th
-# percentile, the CPU frame time and the peak resident memory side by side. With --psnr it instead
-# takes the seven comparison frames (10, 17, 30, 45, 62, 70, 85 s of flight, particles left out)
-# from both builds and prints the PSNR of each pair.
+# percentile, the CPU frame time, the peak resident memory and the CPU time of the whole run (all
+# threads: less disturbed than the medians when other work shares the machine) side by side. With
+# --psnr it instead takes the seven comparison frames (10, 17, 30, 45, 62, 70, 85 s of flight,
+# particles left out) from both builds and prints the PSNR of each pair.
 #
 #   scripts/benchmark-compare.sh [--base REV] [--base-build DIR] [--size WxH] [--runs N]
 #                                [--max-frames N] [--psnr | --record]
@@ -88,7 +89,7 @@ run() { # binary assets extra-args...
     local limit=()
     [ "$maxFrames" -gt 0 ] && limit=(--max-frames "$maxFrames")
     xvfb-run -a -s "-screen 0 ${width}x${height}x24" \
-        /usr/bin/time -f 'peak RSS %M kB' "$binary" --assets "$assets" --fixed-step 0.5 "${limit[@]}" "$@"
+        /usr/bin/time -f $'peak RSS %M kB\nprocess CPU %U %S s' "$binary" --assets "$assets" --fixed-step 0.5 "${limit[@]}" "$@"
 }
 
 if $psnr; then
@@ -147,6 +148,7 @@ for ((r = 1; r <= runs; ++r)); do
             med[side, name] = $(NF - 2); p95[side, name] = $(NF - 1); next
         }
         /^peak RSS/ { rss[side] = $3 }
+        /^process CPU/ { cpu[side] = $3 + $4 }
         END {
             for (i = 1; i <= count; ++i) {
                 n = order[i]
@@ -154,5 +156,7 @@ for ((r = 1; r <= runs; ++r)); do
                 printf "%-20s %10s %10s %10s %10s %8s\n", n, med[1, n], p95[1, n], med[2, n], p95[2, n], ratio
             }
             printf "%-20s %10s %10s %10s %10s %8s\n", "peak RSS MB", sprintf("%.0f", rss[1] / 1024), "", sprintf("%.0f", rss[2] / 1024), "", sprintf("%.2f", rss[2] / rss[1])
+            if (cpu[1] > 0)
+                printf "%-20s %10s %10s %10s %10s %8s\n", "CPU s, all threads", sprintf("%.1f", cpu[1]), "", sprintf("%.1f", cpu[2]), "", sprintf("%.2f", cpu[2] / cpu[1])
         }' "$work/base-$r.log" "$work/new-$r.log"
 done
