@@ -90,10 +90,10 @@ run_case smoke0_missing "$dir" --fixed-step 0.5 --max-frames 4
 expect_normal_end smoke0_missing
 report_case smoke0_missing "$(grep -c -F 'textures/smoke' "$OUT" || true) sprite lines"
 
-# Sprites and a texture made of the decoder faults the fuzzer found (tests/fuzz/corpus/texture): a PNG
+# Sprites and a texture made of the decoder faults the fuzzer found (tools/fuzz/corpus/texture): a PNG
 # chunk claiming 2 GB, a JPEG table of too many codes, a scan with an undefined table. Refused or
 # decoded harmlessly; under the sanitizer job an overrun would be reported.
-corpus=$(cd "$(dirname "$0")/../fuzz/corpus/texture" && pwd)
+corpus=$(cd "$(dirname "$0")/../../tools/fuzz/corpus/texture" && pwd)
 dir=$(case_assets hostile)
 cp "$corpus/idat-claims-2gb.png" "$(own_path "$dir" textures/smoke0.png)"
 cp "$corpus/huffman-overrun.jpg" "$(own_path "$dir" textures/smoke1.png)"
