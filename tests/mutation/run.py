@@ -27,7 +27,7 @@ LABELS = [("unit", 2), ("gl", 1), ("e2e", 1), ("robustness", 1)]  # (label, ctes
 # scene's pictures and golden images, which nearly every rendering fault changes.
 FIRST = {"e2e_command_line", "e2e_static_scene_images"}
 # Unit tests of the asset generator alone (tools/), which no fault in the viewer or its shaders reaches.
-GENERATOR_ONLY = "^(AssetGenerator|AtlasLayout|GeneratedAudio|GeneratedSprites)[.]"
+GENERATOR_ONLY = "^(AssetGenerator|GeneratedAudio)[.]"
 
 
 def read_faults(path):
