@@ -1,10 +1,9 @@
-// Culling: a box is dropped only when no part of it can reach the clip volume; distances to placed boxes.
+// Culling: a box is dropped only when no part of it can reach the clip volume.
 #include "render/visibility.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 namespace {
 
@@ -34,26 +33,4 @@ TEST(Visibility, BoxesAreCulledOnlyWhenWhollyBeyondOneClipPlane) {
     };
     for (const BoxCase& c : cases)
         EXPECT_EQ(boxOutsideClip(c.boxMin, c.boxMax, kCamera), c.outside) << c.what;
-}
-
-TEST(Visibility, DistanceToAPlacedBoxMeasuresToItsWorldBox) {
-    const glm::vec3 low(0.0f);
-    const glm::vec3 high(1.0f);
-    const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f, 0.0f, 0.0f));
-    const glm::mat4 stretched = glm::scale(moved, glm::vec3(4.0f, 1.0f, 1.0f));
-    const glm::mat4 turned = glm::rotate(moved, glm::radians(180.0f), glm::vec3(0.0f, 1.0f, 0.0f));
-    struct Case {
-        glm::vec3 point;
-        glm::mat4 placement;
-        float distance;
-    } cases[] = {
-        {{0.0f, 0.0f, 0.0f}, moved, 10.0f},
-        {{10.5f, 0.5f, 0.5f}, moved, 0.0f},
-        {{16.0f, 0.5f, 0.5f}, stretched, 2.0f},
-        // Turned half round Y, the box spans x 9..10 and z -1..0.
-        {{0.0f, 0.0f, -0.5f}, turned, 9.0f},
-        {{10.5f, 3.0f, 0.0f}, moved, 2.0f},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(distanceToPlacedBox(c.point, low, high, c.placement), c.distance, 1e-4f);
 }
