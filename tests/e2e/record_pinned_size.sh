@@ -16,8 +16,7 @@ wait "$calm" || fail "the undisturbed recording failed: $(tail -3 "$WORK/calm.er
 
 record resized
 viewer=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale' | head -1) ||
-    fail "the recording's window did not appear"
+window=$(viewer_window) || fail "the recording's window did not appear"
 # Again and again while the scene loads and the frames are written, so some land mid-run.
 while kill -0 "$viewer" 2>/dev/null; do
     xdotool windowsize "$window" 400 300 2>/dev/null || true

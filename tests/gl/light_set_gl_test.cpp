@@ -49,8 +49,7 @@ LightSet fourLights() {
     return lights;
 }
 
-// Marks every point-light entry the shader holds (one per street lamp) and the directional
-// uniforms with values no call would write.
+// Marks the shader's point-light entries (one per street lamp) and directional uniforms with -7.
 constexpr int kShaderPointLights = 3;
 
 void markAll(const ShaderProgram& program) {
@@ -73,9 +72,7 @@ void apply(const ShaderProgram& program, const LightSet& lights, const MaterialP
 
 } // namespace
 
-// The counts the program gets, and which entries it gets, whatever the arrays and counts say: only the
-// first pointCount entries are written, and counts beyond the arrays are cut to what they hold (here
-// two colours against four of everything else).
+// Only the first pointCount entries are written; counts beyond the arrays are cut to what they hold.
 TEST(ApplyLightSet, WritesExactlyTheCountedEntriesAndCutsCountsToTheArrays) {
     const ShaderProgram program = testPrograms().phong;
     ASSERT_NE(program.id, 0u);
@@ -114,8 +111,7 @@ TEST(ApplyLightSet, WritesExactlyTheCountedEntriesAndCutsCountsToTheArrays) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The directional lights share one uniform, so the last one wins. The switches are seen at work in
-// the lit pass's pictures; the material is only read here.
+// The directional lights share one uniform, so the last one wins.
 TEST(ApplyLightSet, TheLastDirectionalLightWinsAndTheGroupsMaterialIsHandedOver) {
     const ShaderProgram program = testPrograms().phong;
     LightSet lights = fourLights();

@@ -16,6 +16,17 @@ fail() {
     exit 1
 }
 
+# Prints the id of the viewer's window once it is on screen (within a minute).
+viewer_window() {
+    timeout 60 xdotool search --sync --onlyvisible --name '^Duskvale' | head -1
+}
+
+# Waits up to a minute for a line matching $1 in file $2.
+wait_for_line() {
+    for _ in $(seq 600); do grep -q "$1" "$2" && return 0 || sleep 0.1; done
+    return 1
+}
+
 # Re-runs the calling script on a private X display, unless it already has one of ours.
 run_under_xvfb() {
     if [ -z "${DUSKVALE_E2E_XVFB:-}" ]; then

@@ -2,8 +2,7 @@
 # case, checked for what every case shares (no crash, no hang, no sanitizer report). Source it after
 # e2e_lib.sh.
 
-# Small and short: the cases are about start-up and loading, and a few frames show that the passes
-# survive what was loaded.
+# Small and short: the cases are about loading; a few frames show that the passes survive it.
 ROBUST_SETTINGS='[window]
 width = 160
 height = 90
@@ -12,8 +11,7 @@ volume = 0.5
 automaticCam = true'
 ROBUST_TIMEOUT=${ROBUST_TIMEOUT:-120}
 
-# A folder that shows the built assets through links and has the small settings above. Prints the
-# assets folder (the settings are its settings.ini, which the viewer reads as ../assets/settings.ini).
+# A folder that shows the built assets through links, with the small settings above; prints its path.
 case_assets() {
     assets_with_settings "$1" <<<"$ROBUST_SETTINGS"
 }
@@ -42,11 +40,6 @@ own_path() {
     echo "$at/${parts[$last]}"
 }
 
-# Where the unbroken copy of RELATIVE lies.
-original() {
-    realpath "$ASSETS/$1"
-}
-
 # The first half of a file: a download or a copy that stopped early.
 truncated_copy() {
     local source=$1 bytes
@@ -62,7 +55,7 @@ garbage() {
 # Replaces RELATIVE in DIR: missing, empty, truncated (first half) or garbage.
 break_file() {
     local dir=$1 relative=$2 how=$3 target source
-    source=$(original "$relative")
+    source=$(realpath "$ASSETS/$relative")
     target=$(own_path "$dir" "$relative")
     case $how in
     missing) ;;
@@ -92,7 +85,7 @@ run_case() {
     if grep -q -e 'AddressSanitizer' -e 'LeakSanitizer' -e 'runtime error:' "$OUT" "$ERR"; then
         fail "$name: sanitizer report: $(grep -h -m3 -e 'Sanitizer' -e 'runtime error:' "$OUT" "$ERR")"
     fi
-    return 0
+    echo "case $name: exit $CODE"
 }
 
 expect_code() {
@@ -118,9 +111,4 @@ expect_normal_end() {
     local reports
     reports=$(grep -c 'new Model-----------' "$OUT" || true)
     [ "$reports" -eq 15 ] || fail "$1: $reports model reports instead of 15"
-}
-
-# One line for the log of the test: the case and what it printed that matters.
-report_case() {
-    echo "ok $1 (exit $CODE): ${2:-}"
 }

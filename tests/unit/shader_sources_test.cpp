@@ -1,9 +1,10 @@
-// Properties of the hand-written shader sources that no compiler checks: the two lit programs share
-// one lighting model, and the programs sharing a fragment shader hand it the same inputs.
+// Shader sources: the line-feed rules of reading them, and what no compiler checks: the two lit programs
+// share one lighting model, and the programs sharing a fragment shader hand it the same inputs.
 #include "render/shader_program.hpp"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -34,6 +35,12 @@ std::set<std::string> declared(const std::string& text, const std::string& quali
     return names;
 }
 
+std::string writeTemp(const std::string& name, const std::string& contents) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
+
 } // namespace
 
 TEST(ShaderSources, StaticAndCharacterLitShadersShareOneLightingModel) {
@@ -47,4 +54,10 @@ TEST(ShaderSources, BothVertexShadersOfTheGeometryFragmentShaderWriteEveryInputI
     ASSERT_FALSE(inputs.empty());
     EXPECT_EQ(inputs, declared(shaderText("geometryShader.vert"), "out"));
     EXPECT_EQ(inputs, declared(shaderText("skinning_phong_shader.vert"), "out"));
+}
+
+TEST(ReadShaderSource, AppendsOneLineFeedPerLineAndOneMoreAfterAFinalLineFeed) {
+    EXPECT_EQ(readShaderSource(writeTemp("two_lines_lf.glsl", "a\nb\n")), "a\nb\n\n");
+    EXPECT_EQ(readShaderSource(writeTemp("two_lines.glsl", "a\nb")), "a\nb\n");
+    EXPECT_EQ(readShaderSource(writeTemp("empty.glsl", "")), "\n");
 }

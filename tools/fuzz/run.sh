@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses (clang, with ASan and UBSan) into build-fuzz/ and runs each for a
 # bounded time: the settings reader, and the texture path (decode and GL upload, under Xvfb). The
-# seeds in tests/fuzz/corpus are copied to a working corpus in build-fuzz/, so the repository keeps
-# only the small seed set. Usage: tests/fuzz/run.sh [seconds per fuzzer, default 300]. Exits non-zero
+# seeds in tools/fuzz/corpus are copied to a working corpus in build-fuzz/, so the repository keeps
+# only the small seed set. Usage: tools/fuzz/run.sh [seconds per fuzzer, default 300]. Exits non-zero
 # when a fuzzer finds a crash; the input is left in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -22,9 +22,9 @@ fuzz=(-fsanitize=fuzzer "${flags[@]}")
 
 echo "== building"
 clang -c "${flags[@]}" "$out/glad/src/gl.c" -o "$out/glad.o"
-clang++ -std=c++17 "${fuzz[@]}" tests/fuzz/settings_fuzzer.cpp src/app/settings.cpp src/app/window_size.cpp \
+clang++ -std=c++17 "${fuzz[@]}" tools/fuzz/settings_fuzzer.cpp src/app/settings.cpp src/app/window_size.cpp \
     -lINIReader -o "$out/settings_fuzzer"
-clang++ -std=c++17 "${fuzz[@]}" tests/fuzz/texture_fuzzer.cpp \
+clang++ -std=c++17 "${fuzz[@]}" tools/fuzz/texture_fuzzer.cpp \
     src/model/texture_image.cpp "$out/glad.o" -lglfw -ldl -o "$out/texture_fuzzer"
 
 # Runs one fuzzer on its working corpus and prints the figures of its final line and stats.
@@ -33,7 +33,7 @@ run_fuzzer() {
     shift
     local corpus="$out/corpus/$name"
     mkdir -p "$corpus"
-    cp -n tests/fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null || true
+    cp -n tools/fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null || true
     echo "== $name: ${seconds} s"
     set +e
     "$@" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
@@ -51,7 +51,7 @@ run_fuzzer() {
 }
 
 status=0
-run_fuzzer settings "$out/settings_fuzzer" -dict=tests/fuzz/settings.dict -max_len=4096 || status=1
+run_fuzzer settings "$out/settings_fuzzer" -dict=tools/fuzz/settings.dict -max_len=4096 || status=1
 # The texture fuzzer needs a display for its hidden GL context.
 run_fuzzer texture tests/support/with-xvfb.sh "$out/texture_fuzzer" -max_len=16384 || status=1
 exit "$status"
