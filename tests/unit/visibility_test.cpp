@@ -4,7 +4,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 // A camera at the origin looking down -z, 90 degrees wide, near 0.1, far 100.
