@@ -10,9 +10,15 @@ namespace {
 GLFWwindow* window = nullptr;
 }
 
-GLFWwindow* testWindow() { return window; }
-const char* sourceDir() { return DUSKVALE_SOURCE_DIR; }
-const char* buildDir() { return DUSKVALE_BUILD_DIR; }
+GLFWwindow* testWindow() {
+    return window;
+}
+const char* sourceDir() {
+    return DUSKVALE_SOURCE_DIR;
+}
+const char* buildDir() {
+    return DUSKVALE_BUILD_DIR;
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
