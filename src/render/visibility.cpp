@@ -15,6 +15,18 @@ std::array<glm::vec4, 8> boxCorners(const glm::vec3& boxMin, const glm::vec3& bo
     return corners;
 }
 
+// The world-space box around the box [boxMin, boxMax] placed by worldFromLocal.
+void placedWorldBox(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& worldFromLocal,
+                    glm::vec3& low, glm::vec3& high) {
+    low = glm::vec3(INFINITY);
+    high = glm::vec3(-INFINITY);
+    for (const glm::vec4& corner : boxCorners(boxMin, boxMax)) {
+        const glm::vec3 world(worldFromLocal * corner);
+        low = glm::min(low, world);
+        high = glm::max(high, world);
+    }
+}
+
 } // namespace
 
 bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& clipFromLocal) {
@@ -38,25 +50,17 @@ bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm:
 
 float distanceToPlacedBox(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
                           const glm::mat4& worldFromLocal) {
-    glm::vec3 low(INFINITY);
-    glm::vec3 high(-INFINITY);
-    for (const glm::vec4& corner : boxCorners(boxMin, boxMax)) {
-        const glm::vec3 world(worldFromLocal * corner);
-        low = glm::min(low, world);
-        high = glm::max(high, world);
-    }
+    glm::vec3 low;
+    glm::vec3 high;
+    placedWorldBox(boxMin, boxMax, worldFromLocal, low, high);
     return glm::length(point - glm::clamp(point, low, high));
 }
 
 float drawOrderKey(const glm::vec3& point, const glm::vec3& boxMin, const glm::vec3& boxMax,
                    const glm::mat4& worldFromLocal) {
-    glm::vec3 low(INFINITY);
-    glm::vec3 high(-INFINITY);
-    for (const glm::vec4& corner : boxCorners(boxMin, boxMax)) {
-        const glm::vec3 world(worldFromLocal * corner);
-        low = glm::min(low, world);
-        high = glm::max(high, world);
-    }
+    glm::vec3 low;
+    glm::vec3 high;
+    placedWorldBox(boxMin, boxMax, worldFromLocal, low, high);
     const glm::vec3 nearest = glm::clamp(point, low, high);
     if (nearest != point)
         return glm::length(point - nearest);
