@@ -3,11 +3,13 @@
 
 // A raw copy of the depth-stencil storage: no conversion to and from floating point, so the copy
 // holds the geometry pass's depth values bit for bit on any driver (a depth blit may be done by a
-// shader and round on the way). Leaves gBuffer bound for drawing.
+// shader and round on the way). It goes straight into the scene target, which no pass touches
+// before the lit pass: one copy, and one wait for the static draws, per frame. Leaves gBuffer
+// bound for drawing.
 void keepStaticDepth(const RenderTargets& targets) {
     if (!targets.staticDepthComplete)
         return;
-    glCopyImageSubData(targets.gDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.staticDepthStencil,
+    glCopyImageSubData(targets.gDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.sceneDepthStencil,
                        GL_RENDERBUFFER, 0, 0, 0, 0, targets.width, targets.height, 1);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, targets.gBuffer);
 }

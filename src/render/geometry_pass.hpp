@@ -17,6 +17,6 @@
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame, bool storeMaterial = false);
 
-// After the static objects, before the character: copies the geometry buffer's depth into
-// staticDepthFBO for the lit pass.
+// After the static objects, before the character: copies the geometry buffer's depth and stencil
+// into sceneDepthStencil, where the lit pass starts from them.
 void keepStaticDepth(const RenderTargets& targets);

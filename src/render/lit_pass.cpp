@@ -27,10 +27,8 @@ void beginLitPass(const RenderTargets& targets) {
     // The geometry pass has already found every pixel's nearest static surface. With that depth in
     // place llvmpipe's early depth test rejects hidden fragments before they are shaded, so each
     // pixel is lit once instead of once per surface drawn over it.
-    // A raw copy, bit for bit (see keepStaticDepth), of depth and stencil alike: it replaces the
-    // whole buffer, and brings the stencil the geometry pass cleared to zero.
-    glCopyImageSubData(targets.staticDepthStencil, GL_RENDERBUFFER, 0, 0, 0, 0, targets.sceneDepthStencil,
-                       GL_RENDERBUFFER, 0, 0, 0, 0, targets.width, targets.height, 1);
+    // keepStaticDepth copied depth and stencil alike, bit for bit: the stencil the geometry pass
+    // cleared arrives zero.
     // Both programs declare gl_Position invariant and compute it by the same expression from the
     // same model and view-projection matrices, which GLSL guarantees to give the same position on any
     // conforming driver: a fragment of the nearest surface meets its stored depth exactly and passes.

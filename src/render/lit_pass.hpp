@@ -5,10 +5,10 @@
 #include "render/render_targets.hpp"
 #include "render/shader_program.hpp"
 
-// Binds sceneFBO, clears it white, copies the static objects' depth (staticDepthFBO) into it and
-// turns depth testing on with GL_LEQUAL, depth writes off and a first-surface-wins stencil test on
-// (the viewport stays the window's). Without a complete staticDepthFBO it only clears and turns
-// depth testing on.
+// Binds sceneFBO and clears its colour white, keeping the static objects' depth that the geometry
+// pass left in it (keepStaticDepth), and turns depth testing on with GL_LEQUAL, depth writes off and
+// a first-surface-wins stencil test on (the viewport stays the window's). Without a complete
+// sceneFBO (staticDepthComplete false) it clears depth as well and only turns depth testing on.
 void beginLitPass(const RenderTargets& targets);
 // After the static objects: depth writes on and the stencil test off again, for the character.
 void endLitPass();

@@ -53,6 +53,7 @@ void createSceneTarget(RenderTargets& targets) {
     glDrawBuffers(2, drawBuffers);
     targets.sceneDepthStencil = createDepthStencil(w, h);
     reportIfIncomplete("ERROR::FRAMEBUFFER:: Framebuffer is not complete!");
+    targets.staticDepthComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     clearToWhite();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -101,20 +102,6 @@ void createOcclusionTargets(RenderTargets& targets) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void createStaticDepthTarget(RenderTargets& targets) {
-    glGenFramebuffers(1, &targets.staticDepthFBO);
-    glBindFramebuffer(GL_FRAMEBUFFER, targets.staticDepthFBO);
-    targets.staticDepthStencil = createDepthStencil(targets.width, targets.height);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    targets.staticDepthComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (!targets.staticDepthComplete)
-        std::cout << "The static depth copy's framebuffer is not complete; the lit pass depth-tests "
-                     "every surface itself instead."
-                  << std::endl;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
 } // namespace
 
 RenderTargets createRenderTargets(int width, int height, const ShadowTarget* keptShadow) {
@@ -126,20 +113,17 @@ RenderTargets createRenderTargets(int width, int height, const ShadowTarget* kep
     glGenVertexArrays(1, &targets.quadVAO);
     glBindVertexArray(targets.quadVAO);
     createOcclusionTargets(targets);
-    createStaticDepthTarget(targets);
     targets.shadow = keptShadow ? *keptShadow : createShadowTarget();
     return targets;
 }
 
 void destroyScreenTargets(RenderTargets& targets) {
-    const GLuint framebuffers[] = {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO,
-                                   targets.staticDepthFBO};
+    const GLuint framebuffers[] = {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO};
     const GLuint textures[] = {targets.sceneColor,         targets.sceneColor1,    targets.gAttachment0,
                                targets.gNormalTexture,     targets.gAttachment2,   targets.gAttachment3,
                                targets.gPositionTexture,   targets.gShadowTexture, targets.ssaoColorBuffer,
                                targets.ssaoColorBufferBlur};
-    const GLuint renderbuffers[] = {targets.sceneDepthStencil, targets.gDepthStencil,
-                                    targets.staticDepthStencil};
+    const GLuint renderbuffers[] = {targets.sceneDepthStencil, targets.gDepthStencil};
     // Unbind first, so that no deleted name stays bound anywhere the next frame could reach it.
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindVertexArray(0);

@@ -32,19 +32,18 @@ struct RenderTargets {
     GLuint ssaoBlurFBO = 0;
     GLuint ssaoColorBufferBlur = 0;
 
-    // The geometry buffer's depth of the static objects alone, kept before the character is drawn
-    // into it: the lit pass starts from it so that hidden fragments are never shaded, and the
-    // character, a step further along its walk by then, is depth-tested there on its own.
-    GLuint staticDepthFBO = 0;
-    GLuint staticDepthStencil = 0;
+    // Whether sceneFBO is complete, so that the geometry pass can leave the static objects' depth in
+    // sceneDepthStencil, before the character is drawn into its own: the lit pass starts from it so
+    // that hidden fragments are never shaded, and the character, a step further along its walk by
+    // then, is depth-tested there on its own.
     bool staticDepthComplete = false;
 
     ShadowTarget shadow;
 };
 
-// Makes every target at width x height (the window's framebuffer size), the static depth copy, then
-// the shadow target, or takes keptShadow instead of making one. An incomplete framebuffer prints its
-// message and creation goes on. Leaves framebuffer 0 bound and quadVAO bound.
+// Makes every target at width x height (the window's framebuffer size), then the shadow target, or takes
+// keptShadow instead of making one. An incomplete framebuffer prints its message and creation goes on. Leaves
+// framebuffer 0 bound and quadVAO bound.
 RenderTargets createRenderTargets(int width, int height, const ShadowTarget* keptShadow = nullptr);
 
 // Deletes every GL object createRenderTargets made except the shadow target, and zeroes their names.

@@ -64,8 +64,7 @@ TEST(ResizeTargets, NewSizeCompleteShadowKeptAndNothingLeaksOverAStorm) {
         EXPECT_EQ(width, 200) << texture;
         EXPECT_EQ(height, 100) << texture;
     }
-    for (GLuint framebuffer :
-         {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO, targets.staticDepthFBO}) {
+    for (GLuint framebuffer : {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO}) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     }

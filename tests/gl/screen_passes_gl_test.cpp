@@ -175,6 +175,7 @@ TEST(LitPass, ASurfaceDrawnAgainAtTheSameDepthLeavesThePixelAlone) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     const std::vector<float> once = renderLit();
+    renderUpToOcclusion(t, frame); // hands the lit pass a fresh depth and a zero stencil
     beginLitPass(t);
     prepareStaticLit(t, frame);
     drawLitScene(testPrograms().phong);
