@@ -20,10 +20,9 @@ void runParticlePass(std::vector<ParticleSystem>& emitters, const std::vector<gl
                      const glm::mat4& view, const glm::mat4& projection, double deltaTime) {
     beginParticlePass();
     const size_t count = std::min(emitters.size(), placements.size());
-    for (size_t k = 0; k < count; ++k) {
-        const glm::mat4 modelView = view * placements[k];
+    for (size_t k = 0; k < count; ++k)
         emitters[k].update(deltaTime);
-        emitters[k].draw(modelView, projection);
-    }
+    for (size_t k = 0; k < count; ++k)
+        emitters[k].draw(view * placements[k], projection);
     endParticlePass();
 }
