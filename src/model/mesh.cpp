@@ -2,8 +2,50 @@
 // with its first two textures on units 0 and 1.
 #include "model/mesh.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
+
+namespace {
+
+// Each triangle joins the cell of its centroid, and the cell's box grows to hold the whole triangle.
+// Triangles with an index beyond the vertex array have no position to go by and are left out.
+std::vector<std::pair<glm::vec3, glm::vec3>> boxesOfGridCells(const std::vector<Vertex>& vertices,
+                                                              const std::vector<unsigned int>& indices,
+                                                              const glm::vec3& boundsMin,
+                                                              const glm::vec3& boundsMax) {
+    constexpr int n = kPartGridCells;
+    std::vector<std::pair<glm::vec3, glm::vec3>> cells(n * n * n,
+                                                       {glm::vec3(INFINITY), glm::vec3(-INFINITY)});
+    const glm::vec3 extent = boundsMax - boundsMin;
+    // A flat side (0 / 0) or a position that is not a number lands in the first cell.
+    const auto cellOf = [&](float value, int axis) {
+        const float place = (value - boundsMin[axis]) / extent[axis] * static_cast<float>(n);
+        if (!(place > 0.0f))
+            return 0;
+        return place >= static_cast<float>(n) ? n - 1 : static_cast<int>(place);
+    };
+    for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
+        if (indices[i] >= vertices.size() || indices[i + 1] >= vertices.size() ||
+            indices[i + 2] >= vertices.size())
+            continue;
+        const glm::vec3& a = vertices[indices[i]].position;
+        const glm::vec3& b = vertices[indices[i + 1]].position;
+        const glm::vec3& c = vertices[indices[i + 2]].position;
+        const glm::vec3 centroid = (a + b + c) / 3.0f;
+        auto& cell = cells[static_cast<std::size_t>(cellOf(centroid.x, 0) +
+                                                    n * (cellOf(centroid.y, 1) + n * cellOf(centroid.z, 2)))];
+        cell.first = glm::min(cell.first, glm::min(a, glm::min(b, c)));
+        cell.second = glm::max(cell.second, glm::max(a, glm::max(b, c)));
+    }
+    cells.erase(std::remove_if(cells.begin(), cells.end(),
+                               [](const auto& cell) { return cell.first.x > cell.second.x; }),
+                cells.end());
+    return cells;
+}
+
+} // namespace
 
 Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,
            std::vector<VertexBoneData> boneData)
@@ -16,6 +58,7 @@ Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std:
             boundsMax = glm::max(boundsMax, vertex.position);
         }
     }
+    partBounds = boxesOfGridCells(this->vertices, this->indices, boundsMin, boundsMax);
     upload();
 }
 

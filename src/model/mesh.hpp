@@ -30,6 +30,9 @@ struct Texture {
     std::string path; // the path under which the texture was requested
 };
 
+// Cells along each side of the grid that partBounds divides a mesh's box into.
+constexpr int kPartGridCells = 4;
+
 struct Mesh {
     std::vector<Vertex> vertices;
     std::vector<unsigned int> indices;
@@ -45,6 +48,11 @@ struct Mesh {
     // vertices); the passes use it to skip meshes that cannot reach their target.
     glm::vec3 boundsMin{0.0f};
     glm::vec3 boundsMax{0.0f};
+    // A closer outline for hollow or spread-out meshes such as the sky dome, whose one box holds the
+    // whole scene: the boxes (min, max) around the triangles of each non-empty cell of a
+    // kPartGridCells^3 grid over the mesh's box, in the mesh's own space. Every triangle lies inside
+    // one of them.
+    std::vector<std::pair<glm::vec3, glm::vec3>> partBounds;
 
     // Stores the arrays and uploads them once; needs a current GL context.
     Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,

@@ -31,6 +31,25 @@ int lampsReaching(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::m
     return mask;
 }
 
+int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const LightSet& lights) {
+    const int boxMask = lampsReaching(mesh.boundsMin, mesh.boundsMax, worldFromLocal, lights);
+    if (mesh.partBounds.empty())
+        return boxMask;
+    int mask = 0;
+    for (int i = 0; i < kLitLampCount; ++i) {
+        if ((boxMask & (1 << i)) == 0)
+            continue;
+        const glm::vec3& lamp = lights.pointPositions[static_cast<size_t>(i)];
+        for (const auto& [partMin, partMax] : mesh.partBounds)
+            // Not "<=": a part whose distance is not a number counts as reached.
+            if (!(distanceToPlacedBox(lamp, partMin, partMax, worldFromLocal) > kLampRange * kRangeMargin)) {
+                mask |= 1 << i;
+                break;
+            }
+    }
+    return mask;
+}
+
 int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material) {
     const bool moonlit = lights.directionalCount > 0 && !lights.directionalDirections.empty() &&
                          !lights.directionalColors.empty();

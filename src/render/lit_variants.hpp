@@ -3,6 +3,7 @@
 // every branch.
 #pragma once
 
+#include "model/mesh.hpp"
 #include "render/light_set.hpp"
 #include "render/shader_program.hpp"
 
@@ -38,6 +39,12 @@ LitVariants createLitVariants(const std::string& shaderFolder);
 // box lies beyond its range with a margin, so that leaving it out changes no pixel.
 int lampsReaching(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& worldFromLocal,
                   const LightSet& lights);
+
+// lampsReaching for the mesh's box placed by worldFromLocal, then, for the lamps it finds, the same
+// test against each of the mesh's partBounds: a lamp is kept if it can reach one of them. Inside a
+// hollow mesh, such as the sky dome around the whole scene, the one box holds every lamp while none
+// reaches a triangle.
+int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const LightSet& lights);
 
 // The key of the variant for a draw of a group with `lights` and `material` whose box the lamps of
 // `lamps` reach: the moonlight only if the group receives a directional light, the reflective code

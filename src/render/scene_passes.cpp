@@ -125,9 +125,8 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
         for (const Mesh& mesh : object.model->meshes) {
             if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
                 continue;
-            const int key =
-                litVariantKey(lampsReaching(mesh.boundsMin, mesh.boundsMax, object.matrix, groupLights),
-                              groupLights, group.material);
+            const int key = litVariantKey(lampsReachingMesh(mesh, object.matrix, groupLights), groupLights,
+                                          group.material);
             const ShaderProgram& program = litProgramFor(variants, phongProgram, key);
             if (&program != current) {
                 if (&program != &phongProgram && (given & (1u << key)) == 0) {

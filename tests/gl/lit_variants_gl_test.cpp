@@ -67,6 +67,29 @@ TEST(LampsReaching, KeepsTheLampsWithinRangeOfThePlacedBoxAmongTheCounted) {
     EXPECT_EQ(lampsReaching(kBoxMin, kBoxMax, identity, oneCounted), 0b001);
 }
 
+// A hollow cube of side 100 holds every lamp inside its one box, as the sky dome holds the scene;
+// only a lamp within range of a wall reaches a triangle.
+TEST(LampsReaching, InsideAHollowMeshOnlyTheLampsNearItsWallsCount) {
+    std::vector<Vertex> corners(8);
+    for (int i = 0; i < 8; ++i)
+        corners[static_cast<size_t>(i)].position =
+            glm::vec3(i & 1 ? 50.0f : -50.0f, i & 2 ? 50.0f : -50.0f, i & 4 ? 50.0f : -50.0f);
+    std::vector<unsigned int> faces = {0, 1, 3, 0, 3, 2, 4, 5, 7, 4, 7, 6, 0, 1, 5, 0, 5, 4,
+                                       2, 3, 7, 2, 7, 6, 0, 2, 6, 0, 6, 4, 1, 3, 7, 1, 7, 5};
+    const Mesh shell(corners, faces, {}, std::vector<VertexBoneData>(corners.size()));
+    LightSet lights = threeLamps(0.0f);
+    lights.pointPositions = {glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, 37.1f), glm::vec3(0.0f, 0.0f, -36.8f)};
+    const glm::mat4 identity(1.0f);
+    ASSERT_EQ(lampsReaching(shell.boundsMin, shell.boundsMax, identity, lights), 0b111);
+    EXPECT_EQ(lampsReachingMesh(shell, identity, lights), 0b010);
+    // Placed 5 units further along z, the wall behind lamp 2 is 8.2 units away, the one ahead of
+    // lamp 1 17.9.
+    EXPECT_EQ(lampsReachingMesh(shell, glm::translate(identity, glm::vec3(0.0f, 0.0f, 5.0f)), lights), 0b100);
+    glDeleteVertexArrays(1, &shell.vao);
+    const GLuint buffers[] = {shell.vbo, shell.ebo, shell.boneVbo};
+    glDeleteBuffers(3, buffers);
+}
+
 TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     const ShaderProgram& full = testPrograms().phong;
     LitVariants variants = createLitVariants(std::string(sourceDir()) + "/assets/shaders/");
