@@ -175,9 +175,11 @@ vec3 decodeBakedLight(vec3 texel) {
 }
 
 void main() {
-    ivec2 pixel = ivec2(gl_FragCoord.xy);
-    float occlusion = ambientOcclusionEnabled == 1 ? texelFetch(ssao, pixel, 0).r : 1.0;
-    float shadow = texelFetch(shadowMap, pixel, 0).r;
+    // Both screen-sized inputs are sampled nearest at this pixel's centre: the very texel a fetch
+    // by integer coordinates would read, at less cost on llvmpipe.
+    vec2 screenUv = gl_FragCoord.xy / vec2(textureSize(ssao, 0));
+    float occlusion = ambientOcclusionEnabled == 1 ? texture(ssao, screenUv).r : 1.0;
+    float shadow = texture(shadowMap, screenUv).r;
     vec3 albedo = toLinear(texture(diffuse, texCoords).rgb);
     vec3 baked = decodeBakedLight(texture(specular, texCoords).rgb);
     vec3 normal = normalize(worldNormal);

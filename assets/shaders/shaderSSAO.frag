@@ -26,13 +26,16 @@ const float RANGE = 2.0;
 
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec3 fragPos = texelFetch(gPosition, pixel, 0).xyz;
+    // Sampled nearest at the pixel's centre: the texel a fetch by integer coordinates would read, at
+    // less cost on llvmpipe.
+    vec2 screenUv = gl_FragCoord.xy / vec2(textureSize(gPosition, 0));
+    vec3 fragPos = texture(gPosition, screenUv).xyz;
     // Pixels no object covered keep the white clear (1, 1, 1): behind the camera, nothing to occlude.
     if (fragPos.z >= 0.0) {
         occlusion = 1.0;
         return;
     }
-    vec3 normal = normalize(texelFetch(gNormal, pixel, 0).xyz);
+    vec3 normal = normalize(texture(gNormal, screenUv).xyz);
 
     // The tile's sides are powers of two (4 x 4), so a mask finds the cell: llvmpipe has no vector
     // integer division and would divide lane by lane.

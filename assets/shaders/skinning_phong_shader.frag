@@ -161,7 +161,9 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
 // --- end of night lighting ---
 
 void main() {
-    float occlusion = ambientOcclusionEnabled == 1 ? texelFetch(ssao, ivec2(gl_FragCoord.xy), 0).r : 1.0;
+    // Sampled nearest at the pixel's centre, as the static lit shader does.
+    vec2 screenUv = gl_FragCoord.xy / vec2(textureSize(ssao, 0));
+    float occlusion = ambientOcclusionEnabled == 1 ? texture(ssao, screenUv).r : 1.0;
     vec3 albedo = toLinear(texture(diffuse, texCoords).rgb);
     vec3 normal = normalize(worldNormal);
     fragColor = vec4(toDisplay(shadeNight(albedo, vec3(0.0), normal, 1.0, occlusion)), 1.0);
