@@ -122,12 +122,15 @@ Capture captureSoundRun(const std::string& rawPath, const char* driver, double s
             SoundEngine* engine =
                 createSoundEngine(soundDriverAutomatic, soundDefaultOptions, nullptr, "1.6.0");
             // The disk driver mixes as fast as it can, so the plays are started under the device's
-            // lock: they all begin in the same mix, however long one of them takes to load.
-            if (engine)
-                SDL_LockAudio();
+            // lock: they all begin in the same mix, however long one of them takes to load. SDL_mixer
+            // keeps its device id to itself, and SDL_LockAudio would lock the legacy device 1, which
+            // is never open; the mixer's is the one open device, numbered from 2.
+            SDL_AudioDeviceID device = 2;
+            while (engine && device < 32 && SDL_GetAudioDeviceStatus(device) == SDL_AUDIO_STOPPED)
+                ++device;
+            SDL_LockAudioDevice(device);
             start(engine);
-            if (engine)
-                SDL_UnlockAudio();
+            SDL_UnlockAudioDevice(device);
             if (!engine)
                 return static_cast<int>(noEngine);
             const long long wanted = fileSize(rawPath) + static_cast<long long>(seconds * 44100) * 4;
