@@ -103,6 +103,8 @@ TEST(ParseOptions, WindowOptionsInBothSpellings) {
 
 TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsMissingValuesAndBadWindowValues) {
     const std::string size = "--size needs WIDTHxHEIGHT with each from 1 to 16384, got '";
+    const std::string views = "--view takes lit, albedo, normals, positions, baked-light, shadow, occlusion, "
+                              "blurred-occlusion, depth or shadow-map, got '";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--wireframe"}, "unknown option '--wireframe'"},
         {{"--max-frames=3", "-x"}, "unknown option '-x'"},
@@ -117,6 +119,9 @@ TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsMissingValuesAndBadWindowV
         {{"--size", "1280x720x3"}, size + "1280x720x3'"},
         {{"--size", "12.5x7"}, size + "12.5x7'"},
         {{"--screenshot-dir="}, "--screenshot-dir needs a folder"},
+        {{"--view", "Normals"}, views + "Normals'"},
+        {{"--view", "lit "}, views + "lit '"},
+        {{"--view="}, views + "'"},
         {{"--record", "out", "--loop"}, "--record renders one flight; leave out --loop"},
     };
     for (const auto& [args, message] : cases)
