@@ -1,7 +1,6 @@
-// One emitter on a real context: what construction seeds and prints, the sprite array and its
-// fallbacks, the compute step's counts, bounds and motion, and the state a draw leaves behind.
+// One emitter on a real context: what construction prints, the sprite array and its fallbacks, the
+// compute step's counts, bounds and motion, repeatable runs, and the state a draw leaves behind.
 #include "particle_test_support.hpp"
-#include "particles/particle_step.hpp"
 #include "particles/sprite_array.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -21,17 +20,6 @@ GLuint counterValue(const ParticleSystem& emitter) {
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, emitter.counterBuffer);
     glGetBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(value), &value);
     return value;
-}
-
-// An emitter over the sprites in the working directory, and what it printed.
-struct Built {
-    ParticleSystem emitter;
-    std::string printed;
-};
-Built build(int maxCount) {
-    ::testing::internal::CaptureStdout();
-    const ParticleSystem emitter = makeEmitter(programs(), maxCount, 12, 20.0f, 10.0);
-    return {emitter, ::testing::internal::GetCapturedStdout()};
 }
 
 ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttl, double rate) {
@@ -85,7 +73,9 @@ TEST(ParticleSystemGl, TheSpriteArraySizeAndItsFallbacks) {
             sprites.writeGarbage(0);
             sprites.writeSprite(4, 12, 10);
         }
-        const auto [emitter, out] = build(100);
+        ::testing::internal::CaptureStdout();
+        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+        const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.setup;
         EXPECT_NE(out.find(c.printed), std::string::npos) << c.setup << ": " << out;
         GLint size[3];
