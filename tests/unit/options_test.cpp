@@ -38,6 +38,10 @@ TEST(ParseOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(anchored.screenshots[1].path, "/tmp/b:c.png");
     EXPECT_EQ(anchored.settingsFile, "/home/me/../conf/dv.ini");
     EXPECT_EQ(parse({}).options.settingsFile, "") << "no option: the assets' own file";
+    // --help lists every buffer view's name, so nobody has to guess them.
+    for (const char* view :
+         {"albedo", "normals", "positions", "baked-light", "blurred-occlusion", "depth", "shadow-map"})
+        EXPECT_NE(optionsHelp().find(view), std::string::npos) << view;
 }
 
 TEST(ParseOptions, RefusesBadValuesWithALineNamingTheOptionAndTheValue) {
