@@ -54,20 +54,15 @@ void bindGreyMaterial() {
 // passes only where the lit depth is the stored one to the last bit.
 enum class DepthCheck { AsThePassSetsIt, ExactlyEqual };
 
-struct CrowdResult {
-    int covered = 0;      // pixels the geometry pass drew
-    int leftAtClear = 0;  // of those, pixels the lit pass left white
-    int litUncovered = 0; // pixels lit that the geometry pass did not cover
-};
-
-CrowdResult renderCrowd(DepthCheck check) {
+// The unit box at each `geometry` placement through the geometry pass, then at each `lit` placement
+// through the lit pass (as it sets the depth test up, or with GL_EQUAL); returns sceneColor as RGBA.
+std::vector<float> geometryThenLit(const std::vector<glm::mat4>& geometry, const std::vector<glm::mat4>& lit,
+                                   DepthCheck check) {
     const RenderTargets& targets = sharedTargets().targets;
     const TestPrograms& programs = testPrograms();
     const FrameView frame = testFrameView(targets);
-    const std::vector<glm::mat4> placements = crowdPlacements(400);
-
     beginGeometryPass(programs.geometry, targets, computeLightSpaceMatrix(), frame);
-    for (const glm::mat4& placement : placements) {
+    for (const glm::mat4& placement : geometry) {
         programs.geometry.setMat4("model", placement);
         drawRawMesh(unitBox());
     }
@@ -80,68 +75,53 @@ CrowdResult renderCrowd(DepthCheck check) {
                   AppState{});
     bindLitPassInputs(programs.phong, targets);
     bindGreyMaterial();
-    for (const glm::mat4& placement : placements) {
+    for (const glm::mat4& placement : lit) {
         programs.phong.setMat4("modelMatrix", placement);
         drawRawMesh(unitBox());
     }
     endLitPass();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-
-    const int w = targets.width;
-    const int h = targets.height;
-    // The geometry pass's view-space position: z < 0 where a surface was drawn, the white clear elsewhere.
-    const std::vector<float> position = readTexture(targets.gPositionTexture, GL_RGBA, 4, w, h);
-    const std::vector<float> color = readTexture(targets.sceneColor, GL_RGBA, 4, w, h);
-    CrowdResult result;
-    for (size_t i = 0; i < static_cast<size_t>(w) * static_cast<size_t>(h); ++i) {
-        const bool covered = position[i * 4 + 2] < 0.0f;
-        const bool white = color[i * 4] == 1.0f && color[i * 4 + 1] == 1.0f && color[i * 4 + 2] == 1.0f;
-        result.covered += covered ? 1 : 0;
-        result.leftAtClear += covered && white ? 1 : 0;
-        result.litUncovered += !covered && !white ? 1 : 0;
-    }
-    return result;
+    return readTexture(targets.sceneColor, GL_RGBA, 4, targets.width, targets.height);
 }
 
 } // namespace
 
 TEST(DepthReuse, EveryCoveredPixelIsLitOnACrowdedView) {
+    const RenderTargets& targets = sharedTargets().targets;
+    const std::vector<glm::mat4> crowd = crowdPlacements(400);
     for (DepthCheck check : {DepthCheck::AsThePassSetsIt, DepthCheck::ExactlyEqual}) {
         SCOPED_TRACE(check == DepthCheck::ExactlyEqual ? "GL_EQUAL" : "the pass's own depth test");
-        const CrowdResult result = renderCrowd(check);
+        const std::vector<float> color = geometryThenLit(crowd, crowd, check);
+        // The geometry pass's view-space position: z < 0 where a surface was drawn, the white clear
+        // elsewhere.
+        const std::vector<float> position =
+            readTexture(targets.gPositionTexture, GL_RGBA, 4, targets.width, targets.height);
+        int covered = 0, leftAtClear = 0, litUncovered = 0;
+        for (size_t i = 0; i < position.size() / 4; ++i) {
+            const bool drawn = position[i * 4 + 2] < 0.0f;
+            const bool white = color[i * 4] == 1.0f && color[i * 4 + 1] == 1.0f && color[i * 4 + 2] == 1.0f;
+            covered += drawn;
+            leftAtClear += drawn && white;
+            litUncovered += !drawn && !white;
+        }
         // The crowd fills most of the view, so a depth mismatch anywhere would show.
-        EXPECT_GT(result.covered, sharedTargets().targets.width * sharedTargets().targets.height / 2);
-        EXPECT_EQ(result.leftAtClear, 0);
-        EXPECT_EQ(result.litUncovered, 0);
+        EXPECT_GT(covered, targets.width * targets.height / 2);
+        EXPECT_EQ(leftAtClear, 0);
+        EXPECT_EQ(litUncovered, 0);
     }
 }
 
-// A lit draw whose depth lies a hair behind the stored one must be rejected, or the tests above
+// A lit draw whose depth lies a hair behind the stored one must be rejected, or the test above
 // could not tell a sound depth reuse from one that passes everything.
 TEST(DepthReuse, AFartherSurfaceIsRejected) {
     const RenderTargets& targets = sharedTargets().targets;
-    const TestPrograms& programs = testPrograms();
     const FrameView frame = testFrameView(targets);
     const glm::mat4 wall = glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(-2.0f, 0.0f, -2.0f)),
                                       glm::vec3(4.0f, 4.0f, 0.5f));
-    beginGeometryPass(programs.geometry, targets, computeLightSpaceMatrix(), frame);
-    programs.geometry.setMat4("model", wall);
-    drawRawMesh(unitBox());
-    keepStaticDepth(targets);
-
-    beginLitPass(targets);
-    applyLightSet(programs.phong, frame.cameraPosition, lampAndMoon(), frame.viewProj, MaterialParams{}, 2.0f,
-                  AppState{});
-    bindLitPassInputs(programs.phong, targets);
-    bindGreyMaterial();
     // The same box moved 0.01 units away from the camera along the view axis.
     const glm::vec3 away = glm::normalize(glm::vec3(-0.5f, 0.0f, -1.5f) - frame.cameraPosition) * 0.01f;
-    programs.phong.setMat4("modelMatrix", glm::translate(glm::mat4(1.0f), away) * wall);
-    drawRawMesh(unitBox());
-    endLitPass();
-
     const std::vector<float> color =
-        readTexture(targets.sceneColor, GL_RGBA, 4, targets.width, targets.height);
+        geometryThenLit({wall}, {glm::translate(glm::mat4(1.0f), away) * wall}, DepthCheck::AsThePassSetsIt);
     const glm::ivec2 centre = pixelOf(frame, targets, glm::vec3(0.0f, 2.0f, -1.5f));
     EXPECT_EQ(meanAround(color, 4, 0, targets.width, centre, 3), 1.0f);
 }

@@ -3,28 +3,13 @@
 #include "../support/scene_fixtures.hpp"
 #include "gl_context.hpp"
 #include "model/model.hpp"
+#include "render/shader_program.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-
-GLuint buildFlatProgram() {
-    const char* vertexText = "#version 430 core\nlayout(location = 0) in vec3 p;\n"
-                             "void main() { gl_Position = vec4(p, 1.0); }\n";
-    const char* fragmentText = "#version 430 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
-    const GLuint program = glCreateProgram();
-    for (const auto& [kind, text] :
-         {std::pair{GL_VERTEX_SHADER, vertexText}, std::pair{GL_FRAGMENT_SHADER, fragmentText}}) {
-        const GLuint shader = glCreateShader(kind);
-        glShaderSource(shader, 1, &text, nullptr);
-        glCompileShader(shader);
-        glAttachShader(program, shader);
-    }
-    glLinkProgram(program);
-    return program;
-}
 
 GLuint boundTexture(GLenum unit) {
     glActiveTexture(unit);
@@ -67,7 +52,6 @@ TEST(MeshUpload, MeshesGetTheirBaseVertexAndTheirSliceOfTheSkinningArray) {
     EXPECT_EQ(uploaded[29].weights[0], 1.0f);
     EXPECT_EQ(uploaded[29].weights[1], 0.75f);
 
-    std::vector<unsigned int> indices(21);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, model.meshes[1].ebo);
     GLint indexBytes = 0;
     glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &indexBytes);
@@ -92,8 +76,11 @@ TEST(MeshDraw, BindsAtMostTwoTexturesAndLeavesUnitZeroActive) {
                      std::vector<VertexBoneData>(3));
     const Mesh one(vertices, indices, {{names[3], "texture_diffuse", "d"}}, std::vector<VertexBoneData>(3));
     const Mesh none(vertices, indices, {}, std::vector<VertexBoneData>(3));
-    const GLuint program = buildFlatProgram();
-    glUseProgram(program);
+    const ShaderProgram program =
+        buildProgram("#version 430 core\nlayout(location = 0) in vec3 p;\n"
+                     "void main() { gl_Position = vec4(p, 1.0); }\n",
+                     "#version 430 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
+    program.use();
 
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, names[4]);

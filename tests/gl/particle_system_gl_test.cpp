@@ -1,7 +1,6 @@
-// One emitter on a real context: what construction seeds and prints, the sprite array and its
-// fallbacks, the compute step's counts, bounds and motion, and the state a draw leaves behind.
+// One emitter on a real context: what construction prints, the sprite array and its fallbacks, the
+// compute step's counts, bounds and motion, repeatable runs, and the state a draw leaves behind.
 #include "particle_test_support.hpp"
-#include "particles/particle_step.hpp"
 #include "particles/sprite_array.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -21,17 +20,6 @@ GLuint counterValue(const ParticleSystem& emitter) {
     glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, emitter.counterBuffer);
     glGetBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, sizeof(value), &value);
     return value;
-}
-
-// An emitter over the sprites in the working directory, and what it printed.
-struct Built {
-    ParticleSystem emitter;
-    std::string printed;
-};
-Built build(int maxCount) {
-    ::testing::internal::CaptureStdout();
-    const ParticleSystem emitter = makeEmitter(programs(), maxCount, 12, 20.0f, 10.0);
-    return {emitter, ::testing::internal::GetCapturedStdout()};
 }
 
 ParticleSystem quietEmitter(int maxCount, int spawnRate, float ttl, double rate) {
@@ -59,29 +47,6 @@ const char* const layerLines = "textures/smoke5.png\ntextures/smoke4.png\ntextur
 
 } // namespace
 
-TEST(ParticleSystemGl, ConstructionSeedsTwoParticlesAndLoadsLayersFromFiveDownToOne) {
-    SpriteDirectory sprites;
-    sprites.writeAll(16, 8);
-    const auto [emitter, printed] = build(1000);
-    EXPECT_EQ(printed, std::string("particle count:  2\n") + layerLines);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_EQ(emitter.liveCount, 2);
-    for (const glm::vec4& seed : readParticles(emitter.positionBuffers[0], 2))
-        EXPECT_EQ(seed, glm::vec4(0.0f, 0.0f, 0.0f, 20.0f));
-    EXPECT_EQ(counterValue(emitter), 0u);
-
-    // Layer 0 holds smoke5 and layer 4 smoke1, rows in file order.
-    GLint size[3];
-    const std::vector<unsigned char> texels = spriteArray(emitter, size);
-    ASSERT_EQ(glm::ivec3(size[0], size[1], size[2]), glm::ivec3(16, 8, 5));
-    for (int layer = 0; layer < 5; ++layer) {
-        const unsigned char* rowSix = &texels[static_cast<size_t>((layer * 8 + 6) * 16 * 4)];
-        EXPECT_EQ(glm::ivec3(rowSix[0], rowSix[1], rowSix[2]),
-                  glm::ivec3(40 * (5 - layer), 200 - 30 * (5 - layer), 6))
-            << "layer " << layer;
-    }
-}
-
 // The array takes its size from smoke5 (or, if that cannot be read, smoke4); a layer of another size
 // is skipped; with no sprites at all the layers are empty and of the fallback size.
 TEST(ParticleSystemGl, TheSpriteArraySizeAndItsFallbacks) {
@@ -108,13 +73,16 @@ TEST(ParticleSystemGl, TheSpriteArraySizeAndItsFallbacks) {
             sprites.writeGarbage(0);
             sprites.writeSprite(4, 12, 10);
         }
-        const auto [emitter, out] = build(100);
+        ::testing::internal::CaptureStdout();
+        const ParticleSystem emitter = makeEmitter(programs(), 100, 12, 20.0f, 10.0);
+        const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.setup;
         EXPECT_NE(out.find(c.printed), std::string::npos) << c.setup << ": " << out;
         GLint size[3];
         const std::vector<unsigned char> texels = spriteArray(emitter, size);
         EXPECT_EQ(glm::ivec2(size[0], size[1]), c.size) << c.setup;
-        if (c.setup == NoSmoke5) {
+        if (c.setup == NoSmoke5) { // two seeds, then the layers from smoke5 down to smoke1
+            EXPECT_EQ(out.find("particle count:  2\n"), 0u) << out;
             EXPECT_NE(out.find(layerLines), std::string::npos) << out;
         }
         if (c.setup == OversizedSmoke3) {
@@ -122,23 +90,6 @@ TEST(ParticleSystemGl, TheSpriteArraySizeAndItsFallbacks) {
             EXPECT_EQ(texels[(3 * 64) * 4], 40 * 2);
         }
     }
-}
-
-TEST(ParticleSystemGl, EverySpawnEventAddsOneBatchUntilTheBuffersFill) {
-    ParticleSystem emitter = quietEmitter(1000, 12, 20.0f, 10.0);
-    double mirror = 0.0;
-    int expected = 2;
-    for (int step = 0; step < 90; ++step) {
-        expected += static_cast<int>(takeSpawnEvents(mirror, 1.0 / 30.0, 10.0)) * 12;
-        emitter.update(1.0 / 30.0);
-        ASSERT_EQ(emitter.liveCount, expected) << "step " << step;
-    }
-    // A long frame holds five events; all of them spawn although the dispatch is sized by the live
-    // count alone.
-    expected += static_cast<int>(takeSpawnEvents(mirror, 0.5, 10.0)) * 12;
-    emitter.update(0.5);
-    EXPECT_EQ(emitter.liveCount, expected);
-    EXPECT_GE(expected, 2 + 12 * 34);
 }
 
 TEST(ParticleSystemGl, ALongRunStaysWithinTheCapacityWithSaneParticles) {
@@ -238,13 +189,10 @@ TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) 
     }
 }
 
+// A program id of 0 (a failed build) must neither raise GL errors every frame nor draw.
 TEST(ParticleSystemGl, AnEmitterWhoseProgramsFailedShowsNothingWithoutGlErrors) {
-    SpriteDirectory sprites;
-    sprites.writeAll(8, 8);
-    ::testing::internal::CaptureStdout();
-    ParticleSystem emitter(0, 0, 100, 12, glm::vec3(0.0f, 0.15f, 0.0f), 20.0f, glm::vec3(0.0f), 0.7f, 0.1f,
-                           0.7f, 0.13f, 1.0f, 10.0f, glm::vec3(0.0f), 10.0);
-    ::testing::internal::GetCapturedStdout();
+    ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
+    emitter.computeProgram = emitter.renderProgram = 0;
     clearGlErrors();
     emitter.update(1.0 / 60.0);
     emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
@@ -252,10 +200,9 @@ TEST(ParticleSystemGl, AnEmitterWhoseProgramsFailedShowsNothingWithoutGlErrors) 
     EXPECT_EQ(emitter.liveCount, 0);
 }
 
-// Runs at a fixed step must repeat, smoke included: the step places every particle by the data alone,
-// oldest first, so two emitters fed the same steps hold the same buffers, slot for slot, while
-// thousands of particles spread over many work groups are born and die.
-TEST(ParticleSystemGl, TheSameStepsGiveTheSameBuffersInLifeOrder) {
+// Runs at a fixed step must repeat, smoke included: two emitters fed the same steps hold the same
+// buffers, slot for slot, while thousands of particles spread over many work groups are born and die.
+TEST(ParticleSystemGl, TheSameStepsGiveTheSameBuffers) {
     ParticleSystem first = quietEmitter(20000, 400, 1.5f, 10.0);
     ParticleSystem second = quietEmitter(20000, 400, 1.5f, 10.0);
     int peak = 0;
@@ -264,19 +211,12 @@ TEST(ParticleSystemGl, TheSameStepsGiveTheSameBuffersInLifeOrder) {
         second.update(1.0 / 30.0);
         ASSERT_EQ(first.liveCount, second.liveCount) << "step " << step;
         peak = std::max(peak, first.liveCount);
-        if (step % 10 != 9)
-            continue;
-        const int count = first.liveCount;
         for (const auto buffers : {&ParticleSystem::positionBuffers, &ParticleSystem::velocityBuffers}) {
-            const std::vector<glm::vec4> a = readParticles((first.*buffers)[first.current], count);
-            const std::vector<glm::vec4> b = readParticles((second.*buffers)[second.current], count);
+            const std::vector<glm::vec4> a = readParticles((first.*buffers)[first.current], first.liveCount);
+            const std::vector<glm::vec4> b =
+                readParticles((second.*buffers)[second.current], first.liveCount);
             ASSERT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(glm::vec4)), 0) << "step " << step;
         }
-        const std::vector<glm::vec4> a = readParticles(first.positionBuffers[first.current], count);
-        for (int k = 1; k < count; ++k)
-            ASSERT_LE(a[k - 1].w, a[k].w) << "slot " << k << ", step " << step;
-        ASSERT_GT(a.front().w, 0.0f);
     }
-    // Enough particles for many work groups, and some have died (1.5 s of life in 3 s).
-    EXPECT_GT(peak, 4000);
+    EXPECT_GT(peak, 4000); // many work groups; some have died (1.5 s of life in 3 s)
 }

@@ -1,9 +1,36 @@
-// The targets every pass relies on: complete framebuffers created silently, a depth-only shadow map
-// whose border reads as lit, and resizes that keep the shadow target and leak no GL object. What the
-// attachments hold is checked by the pass tests, which read them back.
+// The render targets every pass relies on: complete framebuffers created silently, a depth-only shadow
+// map whose border reads as lit (what the attachments hold is checked by the pass tests, which read
+// them), and the depth buffer view, which linearises the geometry buffer's depth and follows targets
+// made anew at another size. (The panel is seen on the viewer's window by the panel script, which
+// checks that it changes nothing outside its rectangle.)
+#include "render/buffer_views.hpp"
 #include "render_test_scene.hpp"
 
 #include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Reads one pixel of the bound draw framebuffer's window, counted from the bottom left.
+std::vector<unsigned char> windowPixel(int x, int y) {
+    std::vector<unsigned char> rgba(4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+void clearGeometryDepth(const RenderTargets& targets, double depth) {
+    glBindFramebuffer(GL_FRAMEBUFFER, targets.gBuffer);
+    glDepthMask(GL_TRUE);
+    glClearDepth(depth);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+}
+
+} // namespace
 
 TEST(RenderTargets, EveryFramebufferIsCompleteCreatedSilentlyAndTheShadowBorderReadsAsLit) {
     const SharedTargets& shared = sharedTargets();
@@ -27,47 +54,28 @@ TEST(RenderTargets, EveryFramebufferIsCompleteCreatedSilentlyAndTheShadowBorderR
     EXPECT_EQ(border[0], 1.0f);
 }
 
-namespace {
+TEST(BufferViewsGl, DepthViewLinearisesDepthAndFollowsNewTargets) {
+    BufferViews views = createBufferViews(std::string(sourceDir()) + "/assets/shaders/");
+    const RenderTargets& first = sharedTargets().targets;
+    // Depth 0.999 of the 0.1 ... 250 projection lies 71.4 units out; the view shows 100 units as white.
+    clearGeometryDepth(first, 0.999);
+    runViewPass(testPrograms().color, views, first, BufferView::depth);
+    ASSERT_NE(views.program.id, 0u);
+    EXPECT_NEAR(windowPixel(10, 10)[0], 0.714 * 255.0, 2.0);
+    EXPECT_EQ(views.depthCopyWidth, first.width);
 
-// How many names below 2^17 (far above what 300 resizes hand out) are live objects; a leak grows it.
-int liveObjects() {
-    int count = 0;
-    for (GLuint name = 1; name < (1u << 17); ++name)
-        count += glIsTexture(name) + glIsFramebuffer(name) + glIsRenderbuffer(name) + glIsVertexArray(name);
-    return count;
-}
-
-} // namespace
-
-TEST(ResizeTargets, NewSizeCompleteShadowKeptAndNothingLeaksOverAStorm) {
-    testWindow();
-    // A stand-in for the shadow target, so that the test makes no 8192 x 8192 depth map.
-    ShadowTarget keptShadow;
-    keptShadow.depthMapFBO = 4242;
-    keptShadow.depthMap = 4343;
-    RenderTargets targets = createRenderTargets(64, 48, &keptShadow);
-    const int live = liveObjects();
-    for (int n = 0; n < 300; ++n)
-        resizeRenderTargets(targets, 16 + n % 50, 9 + n % 31);
-    resizeRenderTargets(targets, 200, 100);
-    EXPECT_EQ(liveObjects(), live);
-
-    EXPECT_EQ(targets.width, 200);
-    EXPECT_EQ(targets.height, 100);
-    EXPECT_EQ(targets.shadow.depthMapFBO, keptShadow.depthMapFBO);
-    EXPECT_EQ(targets.shadow.depthMap, keptShadow.depthMap);
-    for (GLuint texture : {targets.sceneColor, targets.gPositionTexture, targets.ssaoColorBufferBlur}) {
-        GLint width = 0, height = 0;
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-        EXPECT_EQ(width, 200) << texture;
-        EXPECT_EQ(height, 100) << texture;
-    }
-    for (GLuint framebuffer : {targets.sceneFBO, targets.gBuffer, targets.ssaoFBO, targets.ssaoBlurFBO}) {
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    }
-    destroyScreenTargets(targets);
+    ::testing::internal::CaptureStdout();
+    const RenderTargets second = createRenderTargets(48, 27);
+    ::testing::internal::GetCapturedStdout();
+    clearGeometryDepth(second, 1.0);
+    runViewPass(testPrograms().color, views, second, BufferView::depth);
+    EXPECT_EQ(views.depthCopyWidth, 48);
+    EXPECT_EQ(views.depthCopyHeight, 27);
+    EXPECT_EQ(windowPixel(10, 10)[0], 255);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    // The pass leaves what the final pass leaves.
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    GLint drawFramebuffer = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    EXPECT_EQ(drawFramebuffer, 0);
 }

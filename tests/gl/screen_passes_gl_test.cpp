@@ -95,18 +95,6 @@ float brightness(const std::vector<float>& color, glm::vec3 world, int r = 3) {
 
 } // namespace
 
-TEST(OcclusionPass, DarkensTheCreaseAtTheBoxFootAndLeavesOpenGroundAndEmptyPixelsLit) {
-    const RenderTargets& t = sharedTargets().targets;
-    const FrameView frame = testFrameView(t);
-    renderUpToOcclusion(t, frame);
-    const std::vector<float> blurred = readTexture(t.ssaoColorBufferBlur, GL_RED, 1, t.width, t.height);
-    const float crease = meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kCreasePoint), 2);
-    const float open = meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kOpenGroundPoint), 2);
-    EXPECT_GT(open, 0.95f);
-    EXPECT_LT(crease, open - 0.1f);
-    EXPECT_EQ(meanAround(blurred, 1, 0, t.width, glm::ivec2(20, t.height - 20), 2), 1.0f);
-}
-
 TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWrapping) {
     const RenderTargets& t = sharedTargets().targets;
     // A pattern with period 16 in x, so that a block off by one texel gives another mean; the right
@@ -140,23 +128,40 @@ TEST(OcclusionBlurPass, AveragesExactlyTheFourByFourTileAroundEachPixelWithoutWr
         EXPECT_LT(at(blurred, 0, y), 0.9f) << y;
 }
 
+// One render of the test scene through the occlusion passes and the lit pass.
 // The lit pass starts from the geometry pass's depth so that hidden surfaces are never shaded. It
 // must give exactly what plain depth testing in a cleared buffer gives: a lit fragment whose depth
-// differed in the last bit from the geometry pass's would leave a white hole.
-TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
+// differed in the last bit from the geometry pass's would leave a white hole. With the copied depth
+// every surface at a pixel's nearest depth passes the depth test; the stencil must still let only
+// the first one drawn colour the pixel. And the surfaces the character hid in the geometry pass (it
+// is drawn after the static depth was kept, and has walked on by the lit pass) must still be lit.
+TEST(OcclusionAndLitPass, CopiedDepthShadesEveryPixelOnceAsPlainDepthTestingWould) {
     const RenderTargets& t = sharedTargets().targets;
     ASSERT_TRUE(t.staticDepthComplete);
-    const std::vector<float> copied = renderLit();
-
     const FrameView frame = testFrameView(t);
-    beginLitPass(t);
-    endLitPass();
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDepthFunc(GL_LESS);
-    prepareStaticLit(t, frame);
-    drawLitScene(testPrograms().phong);
-    const std::vector<float> plain = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
+    const std::vector<float> copied = renderLit();
+    // Occlusion darkens the crease at the resting box's foot and leaves open ground and empty pixels lit.
+    const std::vector<float> blurred = readTexture(t.ssaoColorBufferBlur, GL_RED, 1, t.width, t.height);
+    const float open = meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kOpenGroundPoint), 2);
+    EXPECT_GT(open, 0.95f);
+    EXPECT_LT(meanAround(blurred, 1, 0, t.width, pixelOf(frame, t, kCreasePoint), 2), open - 0.1f);
+    EXPECT_EQ(meanAround(blurred, 1, 0, t.width, glm::ivec2(20, t.height - 20), 2), 1.0f);
 
+    const auto litAgain = [&](bool plainDepth, glm::vec3 secondBaked) {
+        beginLitPass(t);
+        if (plainDepth) {
+            endLitPass();
+            glClear(GL_DEPTH_BUFFER_BIT);
+            glDepthFunc(GL_LESS);
+        }
+        prepareStaticLit(t, frame);
+        drawLitScene(testPrograms().phong);
+        if (secondBaked != glm::vec3(0.0f))
+            drawLitScene(testPrograms().phong, secondBaked); // the same surfaces again, brighter
+        endLitPass();
+        return readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
+    };
+    const std::vector<float> plain = litAgain(true, glm::vec3(0.0f));
     size_t differing = 0, white = 0;
     for (size_t i = 0; i < plain.size(); i += 4) {
         differing += std::abs(copied[i] - plain[i]) > 1.0f / 255.0f ||
@@ -167,52 +172,27 @@ TEST(LitPass, CopiedDepthGivesThePictureOfPlainDepthTesting) {
     EXPECT_EQ(differing, 0u);
     // The ground fills the lower half of the view; only sky pixels may keep the white clear.
     EXPECT_LT(white, plain.size() / 4 / 2);
-}
 
-// With the copied depth every surface at a pixel's nearest depth passes the depth test; the stencil
-// must still let only the first one drawn colour the pixel, as plain depth testing would.
-TEST(LitPass, ASurfaceDrawnAgainAtTheSameDepthLeavesThePixelAlone) {
-    const RenderTargets& t = sharedTargets().targets;
-    const FrameView frame = testFrameView(t);
-    const std::vector<float> once = renderLit();
     renderUpToOcclusion(t, frame); // hands the lit pass a fresh depth and a zero stencil
-    beginLitPass(t);
-    prepareStaticLit(t, frame);
-    drawLitScene(testPrograms().phong);
-    drawLitScene(testPrograms().phong, glm::vec3(0.5f)); // the same surfaces again, brighter
-    endLitPass();
-    const std::vector<float> twice = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
-    EXPECT_NEAR(brightness(twice, kOpenGroundPoint), brightness(once, kOpenGroundPoint), 1.0f / 255.0f);
-    EXPECT_NEAR(brightness(twice, kCreasePoint, 1), brightness(once, kCreasePoint, 1), 1.0f / 255.0f);
-}
+    const std::vector<float> twice = litAgain(false, glm::vec3(0.5f));
+    EXPECT_NEAR(brightness(twice, kOpenGroundPoint), brightness(copied, kOpenGroundPoint), 1.0f / 255.0f);
+    EXPECT_NEAR(brightness(twice, kCreasePoint, 1), brightness(copied, kCreasePoint, 1), 1.0f / 255.0f);
 
-// In the geometry pass the character is drawn after the static objects' depth was kept; by the lit
-// pass it has walked on. The surfaces it hid in the geometry pass must still be lit, not left white.
-TEST(LitPass, SurfacesOnlyTheCharacterHidInTheGeometryPassAreStillLit) {
-    const RenderTargets& t = sharedTargets().targets;
-    const FrameView frame = testFrameView(t);
-    const std::vector<float> before = renderLit();
+    // A box right in front of the open ground, drawn into the geometry buffer as the character is.
     renderShadowAndGeometry(t, frame);
-    // A box right in front of the open ground, drawn into the geometry buffer as the character is:
-    // after the static objects' depth was kept.
     RawGeometry box;
     const glm::vec3 front = kOpenGroundPoint + glm::normalize(frame.cameraPosition - kOpenGroundPoint) * 2.0f;
     addBox(box, front - glm::vec3(0.5f), front + glm::vec3(0.5f));
     RawMesh stand = uploadRawMesh(box);
     testPrograms().geometry.setMat4("model", glm::mat4(1.0f));
     drawRawMesh(stand);
+    deleteRawMesh(stand);
     runOcclusionPass(testPrograms().ssao, t, occlusion().kernel, occlusion().noiseTexture, frame.projection);
     runOcclusionBlurPass(testPrograms().ssaoBlur, t);
-
-    beginLitPass(t);
-    prepareStaticLit(t, frame);
-    drawLitScene(testPrograms().phong);
-    endLitPass();
-    const std::vector<float> after = readTexture(t.sceneColor, GL_RGBA, 4, t.width, t.height);
-    deleteRawMesh(stand);
+    const std::vector<float> after = litAgain(false, glm::vec3(0.0f));
     // Occlusion differs around the stand-in; its middle hides open ground, far from any crease.
     EXPECT_LT(brightness(after, kOpenGroundPoint, 1), 0.9f);
-    EXPECT_NEAR(brightness(after, kOpenGroundPoint, 1), brightness(before, kOpenGroundPoint, 1), 0.05f);
+    EXPECT_NEAR(brightness(after, kOpenGroundPoint, 1), brightness(copied, kOpenGroundPoint, 1), 0.05f);
     // It leaves depth writes on for the character and no stencil test behind.
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);

@@ -1,5 +1,6 @@
 // The free camera and the per-frame keys: mouse-look arithmetic, the pitch limit and movement;
-// edge-triggered switches, movement only while the camera is free, Escape always.
+// edge-triggered switches, movement only while the camera is free. (Escape is pressed on the real
+// window by the desktop scripts.)
 #include "camera/camera.hpp"
 #include "camera/keyboard.hpp"
 
@@ -93,16 +94,15 @@ TEST(FreeMovement, EachKeyMovesTenUnitsASecondItsOwnWay) {
     }
 }
 
-TEST_F(KeyboardFixture, HoldingAToggleKeyFlipsItsSwitchOnce) {
+// A held key flips its switch once; each toggle key has its own switch and memory.
+TEST_F(KeyboardFixture, EachToggleKeyFlipsItsOwnSwitchOncePerPress) {
     for (int i = 0; i < 5; ++i)
         frame(only(&KeyStates::f));
     EXPECT_FALSE(state.automaticCam);
     frame(KeyStates{});
     frame(only(&KeyStates::f));
     EXPECT_TRUE(state.automaticCam);
-}
 
-TEST_F(KeyboardFixture, EachToggleKeyHasItsOwnSwitchAndMemory) {
     frame(only(&KeyStates::h));
     EXPECT_FALSE(state.ambientOcclusionEnabled);
     EXPECT_TRUE(state.gammaEnabled);
@@ -114,38 +114,21 @@ TEST_F(KeyboardFixture, EachToggleKeyHasItsOwnSwitchAndMemory) {
     EXPECT_FALSE(state.gammaEnabled);
 }
 
-TEST_F(KeyboardFixture, MovementKeysDoNothingWhileTheFlightDrivesTheCamera) {
-    state.deltaTime = 1.0f;
+// Movement keys do nothing while the flight drives the camera; the free camera moves by the state's
+// delta time, which is zero in the first frame.
+TEST_F(KeyboardFixture, MovementKeysMoveOnlyTheFreeCameraByTheStatesDeltaTime) {
     const glm::vec3 start = camera.position;
     KeyStates keys;
     keys.movement.forward = true;
-    keys.movement.left = true;
+    state.deltaTime = 1.0f;
     frame(keys);
     EXPECT_EQ(camera.position, start);
 
     state.automaticCam = false;
-    frame(keys);
-    EXPECT_NE(camera.position, start);
-}
-
-TEST_F(KeyboardFixture, FreeMovementUsesTheStatesDeltaTimeWhichIsZeroInTheFirstFrame) {
-    state.automaticCam = false;
-    const glm::vec3 start = camera.position;
-    KeyStates keys;
-    keys.movement.forward = true;
+    state.deltaTime = 0.0f;
     frame(keys);
     EXPECT_EQ(camera.position, start);
     state.deltaTime = 0.1f;
     frame(keys);
     EXPECT_NEAR(camera.position.z, start.z - 1.0f, 1e-5f);
-}
-
-TEST_F(KeyboardFixture, EscapeAsksToCloseInEitherModeAndTheRestStillRuns) {
-    KeyStates keys = only(&KeyStates::escape);
-    keys.g = true;
-    EXPECT_TRUE(frame(keys));
-    EXPECT_FALSE(state.gammaEnabled);
-    state.automaticCam = false;
-    EXPECT_TRUE(frame(only(&KeyStates::escape)));
-    EXPECT_FALSE(frame(KeyStates{}));
 }

@@ -16,9 +16,9 @@ ParsedOptions parse(std::vector<std::string> args) {
 } // namespace
 
 TEST(ParseOptions, ReadsEveryOptionInBothSpellings) {
-    const ParsedOptions parsed =
-        parse({"--fixed-step", "0.5", "--max-frames=300", "--screenshot", "1:a.png",
-               "--screenshot=183:/tmp/b:c.png", "--assets", "build/assets", "--help", "--version"});
+    const ParsedOptions parsed = parse({"--fixed-step", "0.5", "--max-frames=300", "--screenshot", "1:a.png",
+                                        "--screenshot=183:/tmp/b:c.png", "--assets", "build/assets", "--help",
+                                        "--version", "--settings=../conf/dv.ini"});
     ASSERT_EQ(parsed.error, "");
     const Options& o = parsed.options;
     EXPECT_EQ(o.fixedStep, 0.5f);
@@ -36,6 +36,12 @@ TEST(ParseOptions, ReadsEveryOptionInBothSpellings) {
     anchorOutputPaths(anchored, "/home/me");
     EXPECT_EQ(anchored.screenshots[0].path, "/home/me/a.png");
     EXPECT_EQ(anchored.screenshots[1].path, "/tmp/b:c.png");
+    EXPECT_EQ(anchored.settingsFile, "/home/me/../conf/dv.ini");
+    EXPECT_EQ(parse({}).options.settingsFile, "") << "no option: the assets' own file";
+    // --help lists every buffer view's name, so nobody has to guess them.
+    for (const char* view :
+         {"albedo", "normals", "positions", "baked-light", "blurred-occlusion", "depth", "shadow-map"})
+        EXPECT_NE(optionsHelp().find(view), std::string::npos) << view;
 }
 
 TEST(ParseOptions, RefusesBadValuesWithALineNamingTheOptionAndTheValue) {
@@ -103,6 +109,8 @@ TEST(ParseOptions, WindowOptionsInBothSpellings) {
 
 TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsMissingValuesAndBadWindowValues) {
     const std::string size = "--size needs WIDTHxHEIGHT with each from 1 to 16384, got '";
+    const std::string views = "--view takes lit, albedo, normals, positions, baked-light, shadow, occlusion, "
+                              "blurred-occlusion, depth or shadow-map, got '";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--wireframe"}, "unknown option '--wireframe'"},
         {{"--max-frames=3", "-x"}, "unknown option '-x'"},
@@ -117,6 +125,11 @@ TEST(ParseOptions, RefusesUnknownOptionsStrayArgumentsMissingValuesAndBadWindowV
         {{"--size", "1280x720x3"}, size + "1280x720x3'"},
         {{"--size", "12.5x7"}, size + "12.5x7'"},
         {{"--screenshot-dir="}, "--screenshot-dir needs a folder"},
+        {{"--settings="}, "--settings needs a file"},
+        {{"--settings"}, "--settings needs a value (FILE)"},
+        {{"--view", "Normals"}, views + "Normals'"},
+        {{"--view", "lit "}, views + "lit '"},
+        {{"--view="}, views + "'"},
         {{"--record", "out", "--loop"}, "--record renders one flight; leave out --loop"},
     };
     for (const auto& [args, message] : cases)

@@ -26,20 +26,16 @@ TEST(SpawnTiming, TenPerSecondAtSixtyFramesSpawnsAboutEverySixthFrame) {
     }
 }
 
-TEST(SpawnTiming, LongFrameTakesEveryWholeEventAndKeepsTheFraction) {
+// A long frame takes every whole event and keeps the fraction, which completes an event on a later
+// short frame; a huge frame saturates instead of wrapping.
+TEST(SpawnTiming, LongFramesTakeEveryWholeEventKeepTheFractionAndSaturate) {
     double accumulator = 0.25;
     EXPECT_EQ(takeSpawnEvents(accumulator, 0.5, 10.0), 5u);
     EXPECT_DOUBLE_EQ(accumulator, 0.25);
-
-    // The carried fraction completes an event on a later short frame.
     accumulator = 0.9;
     EXPECT_EQ(takeSpawnEvents(accumulator, 0.0, 10.0), 0u);
     EXPECT_EQ(takeSpawnEvents(accumulator, 0.02, 10.0), 1u);
     EXPECT_NEAR(accumulator, 0.1, 1e-12);
-}
-
-TEST(SpawnTiming, AHugeFrameSaturatesInsteadOfWrapping) {
-    double accumulator = 0.0;
     EXPECT_EQ(takeSpawnEvents(accumulator, 1e12, 30.0),
               static_cast<uint32_t>(std::numeric_limits<int32_t>::max()));
     EXPECT_LT(accumulator, 1.0);

@@ -1,12 +1,16 @@
-// Reading the settings file: the designed line for a missing file, every key of [window], and inih's
-// number, boolean, section and name rules. (Saturation and repeated keys are checked on the real
-// viewer by the settings robustness script.)
+// Reading the settings file: the designed line for a missing file, every key of [window], inih's
+// number, boolean, section and name rules, and the files --settings refuses. (Saturation and repeated
+// keys are checked on the real viewer by the settings robustness script.)
 #include "app/settings.hpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -71,4 +75,29 @@ TEST(LoadSettings, ValuesFollowInihsRules) {
         EXPECT_EQ(s.fullscreen, row.fullscreen) << row.text;
         EXPECT_FLOAT_EQ(s.gamma, row.gamma) << row.text;
     }
+}
+
+// --settings FILE is refused before the viewer starts unless the file can be read.
+TEST(SettingsFileProblem, AReadableFileIsFineAndAnythingElseIsOneLineNamingIt) {
+    const fs::path root = fs::path(::testing::TempDir()) / "settings_option_test";
+    fs::remove_all(root);
+    fs::create_directories(root / "folder.ini");
+    std::ofstream((root / "good.ini").string()) << "[window]\nwidth = 640\n";
+    std::ofstream((root / "empty.ini").string());
+
+    EXPECT_EQ(settingsFileProblem((root / "good.ini").string()), "");
+    EXPECT_EQ(settingsFileProblem((root / "empty.ini").string()), "");
+    const std::string missing = (root / "missing.ini").string();
+    EXPECT_EQ(settingsFileProblem(missing),
+              "--settings: cannot read '" + missing + "': No such file or directory");
+    const std::string folder = (root / "folder.ini").string();
+    EXPECT_EQ(settingsFileProblem(folder), "--settings: '" + folder + "' is a folder, not a settings file");
+    // Root reads any file whatever its mode, so only an ordinary user sees the refusal.
+    if (geteuid() != 0) {
+        const fs::path locked = root / "locked.ini";
+        std::ofstream(locked.string()) << "[window]\n";
+        fs::permissions(locked, fs::perms::none);
+        EXPECT_NE(settingsFileProblem(locked.string()).find("Permission denied"), std::string::npos);
+    }
+    fs::remove_all(root);
 }

@@ -26,7 +26,8 @@ Fired runFrames(SoundCues& cues, const std::vector<float>& flightTimes) {
 
 } // namespace
 
-TEST(SoundCues, ThresholdsAreStrict) {
+// Both thresholds are strict; a stall past both fires both in one frame.
+TEST(SoundCues, ThresholdsAreStrictAndAStallPastBothFiresBothInOneFrame) {
     SoundCues cues;
     EXPECT_FALSE(advanceSoundCues(cues, 0.0f).playSingleShot);
     EXPECT_FALSE(advanceSoundCues(cues, 15.0f).playSingleShot);
@@ -35,16 +36,12 @@ TEST(SoundCues, ThresholdsAreStrict) {
     const SoundCueActions atLoop = advanceSoundCues(cues, 59.001f);
     EXPECT_TRUE(atLoop.playLoop);
     EXPECT_FALSE(atLoop.playSingleShot);
-}
 
-TEST(SoundCues, AStallPastBothThresholdsFiresBothInOneFrame) {
-    SoundCues cues;
-    EXPECT_FALSE(advanceSoundCues(cues, 14.9f).playSingleShot);
-    const SoundCueActions actions = advanceSoundCues(cues, 60.0f);
-    EXPECT_TRUE(actions.playSingleShot);
-    EXPECT_TRUE(actions.playLoop);
-    EXPECT_TRUE(cues.singleShotPlayed);
-    EXPECT_TRUE(cues.loopPlayed);
+    SoundCues stalled;
+    EXPECT_FALSE(advanceSoundCues(stalled, 14.9f).playSingleShot);
+    const SoundCueActions both = advanceSoundCues(stalled, 60.0f);
+    EXPECT_TRUE(both.playSingleShot && both.playLoop);
+    EXPECT_TRUE(stalled.singleShotPlayed && stalled.loopPlayed);
 }
 
 TEST(SoundCues, EachCueFiresOnceAcrossAWholeFlightWithPauses) {

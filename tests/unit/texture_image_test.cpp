@@ -28,21 +28,6 @@ std::string writePng(const std::string& name, int width, int height, int channel
 
 } // namespace
 
-TEST(DecodeImage, KeepsTheFilesOwnSizeChannelsAndFirstRow) {
-    for (int channels = 1; channels <= 4; ++channels) {
-        DecodedImage image = decodeImageFile(writePng("c.png", 5, 3, channels), 16);
-        ASSERT_NE(image.pixels, nullptr) << channels;
-        EXPECT_EQ(image.width, 5);
-        EXPECT_EQ(image.height, 3);
-        EXPECT_EQ(image.channels, channels);
-        const GLenum formats[] = {GL_RED, GL_RG, GL_RGB, GL_RGBA};
-        EXPECT_EQ(image.format, formats[channels - 1]);
-        EXPECT_EQ(image.pixels[channels], static_cast<unsigned char>(channels * 7)) << "not flipped";
-        releaseImage(image);
-        EXPECT_EQ(image.pixels, nullptr);
-    }
-}
-
 TEST(DecodeImage, ConvertsToTheChannelCountAskedFor) {
     // The smoke sprites want RGBA whatever the file holds: grey spreads over RGB, alpha comes in opaque.
     DecodedImage image = decodeImageFile(writePng("grey.png", 2, 1, 1), 16, 4);
