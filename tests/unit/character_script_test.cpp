@@ -103,7 +103,7 @@ TEST(CharacterScript, MissingCharacterOrAnimationDrawsNothing) {
 
     // A file with only animation 0: the windows ask for 1 and 2.
     Model character;
-    auto scene = fixtures::scene(fixtures::node("root"), {}, {fixtures::animation(10.0, 10.0, {})});
+    auto scene = fixtures::scene(fixtures::animation(10.0, 10.0));
     character.scene = scene.get();
     EXPECT_FALSE(runCharacterScript(script, &character, 7, 1.0f, 0.016f, 17.0f, false));
     EXPECT_FALSE(runCharacterScript(script, &character, 7, 1.0f, 0.016f, 20.0f, true));
