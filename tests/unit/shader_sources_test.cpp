@@ -1,13 +1,9 @@
-// Shader sources: the line-feed rules of reading them, and what no compiler checks: the two lit programs
-// share one lighting model, and the programs sharing a fragment shader hand it the same inputs.
+// What no shader compiler checks: the static and the character lit programs share one lighting model
+// (a change to one alone would light the character unlike the scene around it).
 #include "render/shader_program.hpp"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <regex>
-#include <set>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -24,40 +20,10 @@ std::string lightingBlock(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-std::set<std::string> declared(const std::string& text, const std::string& qualifier) {
-    std::set<std::string> names;
-    const std::regex pattern(qualifier + "\\s+\\w+\\s+(\\w+)\\s*;");
-    std::istringstream lines(text);
-    std::smatch match;
-    for (std::string line; std::getline(lines, line);)
-        if (std::regex_match(line, match, pattern))
-            names.insert(match[1]);
-    return names;
-}
-
-std::string writeTemp(const std::string& name, const std::string& contents) {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << contents;
-    return path;
-}
-
 } // namespace
 
 TEST(ShaderSources, StaticAndCharacterLitShadersShareOneLightingModel) {
     const std::string staticBlock = lightingBlock(shaderText("basic_lighting_Phong.frag"));
     ASSERT_FALSE(staticBlock.empty());
     EXPECT_EQ(staticBlock, lightingBlock(shaderText("skinning_phong_shader.frag")));
-}
-
-TEST(ShaderSources, BothVertexShadersOfTheGeometryFragmentShaderWriteEveryInputItReads) {
-    const std::set<std::string> inputs = declared(shaderText("geometryShader.frag"), "in");
-    ASSERT_FALSE(inputs.empty());
-    EXPECT_EQ(inputs, declared(shaderText("geometryShader.vert"), "out"));
-    EXPECT_EQ(inputs, declared(shaderText("skinning_phong_shader.vert"), "out"));
-}
-
-TEST(ReadShaderSource, AppendsOneLineFeedPerLineAndOneMoreAfterAFinalLineFeed) {
-    EXPECT_EQ(readShaderSource(writeTemp("two_lines_lf.glsl", "a\nb\n")), "a\nb\n\n");
-    EXPECT_EQ(readShaderSource(writeTemp("two_lines.glsl", "a\nb")), "a\nb\n");
-    EXPECT_EQ(readShaderSource(writeTemp("empty.glsl", "")), "\n");
 }
