@@ -1,5 +1,5 @@
 // Importing small OBJ/MTL/image files written by the tests: the load report, texture reuse by path,
-// releasing the import, numbered lightmaps and image uploads. (Failed imports
+// releasing the import and numbered lightmaps. (Failed imports
 // and undecodable images are checked with their messages by the model and image robustness scripts.)
 #include "gl_context.hpp"
 #include "model/model.hpp"
@@ -140,40 +140,4 @@ TEST_F(ModelFiles, NumberedMeshesTakeTheirLightmap) {
     EXPECT_EQ(model->meshes[0].textures[0].path, "Lightmaps/Lightmap007.jpg");
     EXPECT_EQ(model->meshes[0].textures[0].type, "texture_specular");
     EXPECT_EQ(textureWidth(model->meshes[0].textures[0].id), 4);
-}
-
-// Rows of 9 (3 x 2 RGB), 5 (5 x 3 grey) and 10 bytes (5 x 1 grey with alpha): none a multiple of 4.
-TEST_F(ModelFiles, ImagesOfEveryChannelCountAndRowWidthUploadExactly) {
-    const struct {
-        const char* file;
-        int width, height, channels;
-        GLenum format;
-    } cases[] = {{"textures/rgb.png", 3, 2, 3, GL_RGB},
-                 {"textures/grey.png", 5, 3, 1, GL_RED},
-                 {"textures/ga.png", 5, 1, 2, GL_RG}};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    for (const auto& c : cases) {
-        std::vector<unsigned char> pixels(static_cast<size_t>(c.width * c.height * c.channels));
-        for (size_t i = 0; i < pixels.size(); ++i)
-            pixels[i] = static_cast<unsigned char>(10 + 17 * i);
-        ASSERT_NE(stbi_write_png(c.file, c.width, c.height, c.channels, pixels.data(), c.width * c.channels),
-                  0);
-        const Texture texture = textureFromFile(c.file, "");
-        std::vector<unsigned char> readBack(pixels.size());
-        glBindTexture(GL_TEXTURE_2D, texture.id);
-        glGetTexImage(GL_TEXTURE_2D, 0, c.format, GL_UNSIGNED_BYTE, readBack.data());
-        EXPECT_EQ(readBack, pixels) << c.file;
-        GLint unpack = 0, minFilter = 0, levelOneWidth = 0;
-        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
-        EXPECT_EQ(unpack, 4) << "the loader restores the unpack alignment";
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-        EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOneWidth);
-        EXPECT_EQ(levelOneWidth, c.width / 2) << "mipmaps were generated";
-    }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    // Grey with alpha shows as grey, not red.
-    std::vector<GLint> swizzle(4);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle.data());
-    EXPECT_EQ(swizzle, (std::vector<GLint>{GL_RED, GL_RED, GL_RED, GL_GREEN}));
 }
