@@ -1,9 +1,8 @@
 // One emitter on a real context: what construction prints, the sprite array and its fallbacks, the
-// compute step's counts, bounds and motion, repeatable runs, and the state a draw leaves behind.
+// compute step's counts, bounds and motion, and repeatable runs.
 #include "particle_test_support.hpp"
 #include "particles/sprite_array.hpp"
 
-#include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
 #include <cstring>
@@ -156,37 +155,6 @@ TEST(ParticleSystemGl, ACounterBeyondTheCapacityIsClampedOnTheCpu) {
     EXPECT_EQ(counterValue(emitter), 0u);
     emitter.draw(glm::mat4(1.0f), glm::mat4(1.0f));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(ParticleSystemGl, DrawLeavesBlendingOffAndDepthWritesOnWhateverCameBefore) {
-    ParticleSystem emitter = quietEmitter(100, 12, 20.0f, 10.0);
-    emitter.update(1.0 / 60.0);
-    const glm::mat4 projection = glm::perspective(glm::radians(60.0f), 1.0f, 0.1f, 250.0f);
-    for (int live : {2, 0}) {
-        emitter.liveCount = live;
-        GLuint otherArray = 0;
-        glGenVertexArrays(1, &otherArray);
-        glBindVertexArray(otherArray);
-        glUseProgram(programs().compute.id);
-        glEnable(GL_BLEND);
-        glDepthMask(GL_FALSE);
-        glActiveTexture(GL_TEXTURE3);
-        emitter.draw(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -5.0f)), projection);
-
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "live " << live;
-        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "live " << live;
-        GLboolean depthWrites = GL_FALSE;
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-        EXPECT_TRUE(depthWrites) << "live " << live;
-        GLint program = -1, array = -1, unit = -1, sprites = -1;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &array);
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D_ARRAY, &sprites);
-        EXPECT_EQ(glm::ivec3(program, array, unit), glm::ivec3(0, 0, GL_TEXTURE0)) << "live " << live;
-        EXPECT_EQ(static_cast<GLuint>(sprites), emitter.spriteTexture);
-        glDeleteVertexArrays(1, &otherArray);
-    }
 }
 
 // A program id of 0 (a failed build) must neither raise GL errors every frame nor draw.
