@@ -8,6 +8,5 @@
 
 GLFWwindow* testWindow();
 
-// Source root and build paths, for tests that read shaders or generated assets.
+// The source root, for tests that read the shaders.
 const char* sourceDir();
-const char* buildDir();

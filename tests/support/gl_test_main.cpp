@@ -16,9 +16,6 @@ GLFWwindow* testWindow() {
 const char* sourceDir() {
     return DUSKVALE_SOURCE_DIR;
 }
-const char* buildDir() {
-    return DUSKVALE_BUILD_DIR;
-}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
