@@ -1,7 +1,6 @@
 // Bone tables and vertex weights: dense indices in order of first appearance, shared and case-distinct
 // names with their report lines, the eight-slot rule, influences whose vertex lies outside their mesh;
 // and the animation clock. (The pose maths is checked on the generated walk, whose feet must not slide.)
-#include "../support/scene_fixtures.hpp"
 #include "model/animation.hpp"
 #include "model/model.hpp"
 
@@ -12,6 +11,19 @@
 #include <vector>
 
 namespace {
+
+// A bone of the given weights (vertex id, weight) whose offset matrix moves by `offsetX` along x.
+aiBone* bone(const std::string& name, const std::vector<std::pair<unsigned int, float>>& weights,
+             float offsetX = 0.0f) {
+    aiBone* result = new aiBone();
+    result->mName = aiString(name);
+    aiMatrix4x4::Translation(aiVector3D(offsetX, offsetX, offsetX), result->mOffsetMatrix);
+    result->mNumWeights = static_cast<unsigned int>(weights.size());
+    result->mWeights = new aiVertexWeight[weights.size()];
+    for (std::size_t i = 0; i < weights.size(); ++i)
+        result->mWeights[i] = aiVertexWeight(weights[i].first, weights[i].second);
+    return result;
+}
 
 // The steps the importer takes for one mesh before converting it: base vertex, grown skinning array,
 // then the mesh's bones in list order.
@@ -27,10 +39,10 @@ void loadMeshBones(Model& model, int meshIndex, unsigned int vertexCount, const 
 } // namespace
 
 TEST(BoneTables, SharedBoneKeepsOneIndexAndItsFirstOffsetWhileCaseMakesANewBone) {
-    std::unique_ptr<aiBone> hipA(fixtures::bone("hip", {{1, 0.5f}}, fixtures::translation(1, 0, 0)));
-    std::unique_ptr<aiBone> spineUpper(fixtures::bone("Spine", {{2, 0.75f}, {3, 0.25f}}));
-    std::unique_ptr<aiBone> spineLower(fixtures::bone("spine", {{0, 1.0f}}));
-    std::unique_ptr<aiBone> hipB(fixtures::bone("hip", {{3, 0.25f}}, fixtures::translation(9, 9, 9)));
+    std::unique_ptr<aiBone> hipA(bone("hip", {{1, 0.5f}}, 1.0f));
+    std::unique_ptr<aiBone> spineUpper(bone("Spine", {{2, 0.75f}, {3, 0.25f}}));
+    std::unique_ptr<aiBone> spineLower(bone("spine", {{0, 1.0f}}));
+    std::unique_ptr<aiBone> hipB(bone("hip", {{3, 0.25f}}, 9.0f));
 
     Model model;
     ::testing::internal::CaptureStdout();
@@ -58,7 +70,7 @@ TEST(BoneTables, SharedBoneKeepsOneIndexAndItsFirstOffsetWhileCaseMakesANewBone)
 
 TEST(BoneTables, InfluencesOutsideTheirMeshAreSkipped) {
     std::unique_ptr<aiBone> wild(
-        fixtures::bone("wild", {{10, 0.5f}, {4, 0.5f}, {std::numeric_limits<unsigned int>::max(), 0.5f}}));
+        bone("wild", {{10, 0.5f}, {4, 0.5f}, {std::numeric_limits<unsigned int>::max(), 0.5f}}));
     Model model;
     ::testing::internal::CaptureStdout();
     loadMeshBones(model, 0, 10, {wild.get()});
@@ -83,11 +95,14 @@ TEST(AddWeight, KeepsTheFirstEightInfluencesInOrderWithoutRescaling) {
 }
 
 TEST(AnimationTicks, ZeroTicksPerSecondPlaysAtTwentyFiveAndTheTimeLoops) {
-    std::unique_ptr<aiAnimation> unrated(fixtures::animation(100.0, 0.0));
-    EXPECT_FLOAT_EQ(animationTicks(unrated.get(), 0.1f), 2.5f);
-    EXPECT_FLOAT_EQ(animationTicks(unrated.get(), 4.1f), 2.5f) << "100 ticks at 25 per second loop every 4 s";
-    std::unique_ptr<aiAnimation> rated(fixtures::animation(30.0, 10.0));
-    EXPECT_FLOAT_EQ(animationTicks(rated.get(), 3.5f), 5.0f);
-    std::unique_ptr<aiAnimation> instant(fixtures::animation(0.0, 10.0));
-    EXPECT_EQ(animationTicks(instant.get(), 3.5f), 0.0f) << "no NaN from a zero duration";
+    const auto ticks = [](double duration, double perSecond, float seconds) {
+        aiAnimation animation;
+        animation.mDuration = duration;
+        animation.mTicksPerSecond = perSecond;
+        return animationTicks(&animation, seconds);
+    };
+    EXPECT_FLOAT_EQ(ticks(100.0, 0.0, 0.1f), 2.5f);
+    EXPECT_FLOAT_EQ(ticks(100.0, 0.0, 4.1f), 2.5f) << "100 ticks at 25 per second loop every 4 s";
+    EXPECT_FLOAT_EQ(ticks(30.0, 10.0, 3.5f), 5.0f);
+    EXPECT_EQ(ticks(0.0, 10.0, 3.5f), 0.0f) << "no NaN from a zero duration";
 }
