@@ -3,7 +3,6 @@
 #include "particle_test_support.hpp"
 #include "particles/sprite_array.hpp"
 
-
 #include <cmath>
 #include <cstring>
 
