@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
             return exitBadCommandLine;
         }
     }
+    const bool assetsNamed = !options.assetsDir.empty();
     if (options.assetsDir.empty()) {
         const AssetSearch search =
             searchAssets(assetPlaces(startDir, executablePath(), DUSKVALE_DATA_FROM_BIN), folderHoldsAssets);
@@ -74,6 +75,16 @@ int main(int argc, char** argv) {
     if (chdir(options.assetsDir.c_str()) != 0) {
         std::cerr << "duskvale: cannot change into the assets folder '" << options.assetsDir
                   << "': " << std::strerror(errno) << " (see --help)" << std::endl;
+        return exitBadCommandLine;
+    }
+    // The shaders and the settings are read as "../assets/...", which from inside a folder of any
+    // other name misses them all: the viewer would run without a picture.
+    std::error_code sameError;
+    if (assetsNamed && !std::filesystem::equivalent("../assets", ".", sameError)) {
+        std::cerr
+            << "duskvale: the assets folder '" << options.assetsDir
+            << "' must be named 'assets': the shaders and settings are read as ../assets/... from inside it"
+            << " (see --help)" << std::endl;
         return exitBadCommandLine;
     }
 

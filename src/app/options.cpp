@@ -208,8 +208,8 @@ const OptionRule optionRules[] = {
      "after frame N (from 1) is rendered, write the window's image to the PNG file PATH; repeatable",
      applyScreenshot},
     {"--assets", "DIR",
-     "change into the assets folder DIR before anything else; without it the viewer uses the current "
-     "folder, else the assets folder beside the program, else the installed one",
+     "change into the assets folder DIR (a folder named 'assets') before anything else; without it the "
+     "viewer uses the current folder, else the assets folder beside the program, else the installed one",
      applyAssets},
     {"--settings", "FILE", "read the settings from FILE instead of ../assets/settings.ini", applySettings},
     {"--benchmark", nullptr,

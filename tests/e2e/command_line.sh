@@ -17,6 +17,8 @@ run_viewer --version
 [ "$code" -eq 0 ] || fail "--version exited with $code"
 grep -q '^duskvale [0-9]' "$WORK/cli.out" || fail "--version printed: $(cat "$WORK/cli.out")"
 
+# A folder of another name: its shaders, read as ../assets/shaders, would be missed.
+mkdir -p "$WORK/data"
 while IFS= read -r args; do
     # shellcheck disable=SC2086 # each line is a list of words
     run_viewer $args
@@ -28,6 +30,7 @@ done <<ARGS
 --fixed-step 0
 --screenshot 0:x.png
 --assets /no/such/folder
+--assets $WORK/data
 --size 99999x1
 --loop --record out
 --wireframe
@@ -35,4 +38,6 @@ done <<ARGS
 extra-argument
 --max-frames 5 --bogus
 ARGS
+run_viewer --assets "$WORK/data"
+grep -q "must be named 'assets'" "$WORK/cli.err" || fail "--assets of another name printed: $(cat "$WORK/cli.err")"
 echo "PASS"
