@@ -72,6 +72,12 @@ const vec3 SKY_ZENITH = vec3(0.16, 0.20, 0.32);
 #endif
 
 // Display gamma 2 (the usual setting) squares and takes square roots, far cheaper than pow on llvmpipe.
+// llvmpipe works out both sides of a choice, so a program built with GAMMA_TWO defined, for use only
+// while gamma correction is on at gamma 2, has no pow at all.
+#ifdef GAMMA_TWO
+vec3 toLinear(vec3 color) { return color * color; }
+vec3 toDisplay(vec3 color) { return sqrt(color); }
+#else
 vec3 toLinear(vec3 color) {
     if (gammaEnabled != 1)
         return color;
@@ -82,6 +88,7 @@ vec3 toDisplay(vec3 color) {
         return color;
     return gamma == 2.0 ? sqrt(color) : pow(color, vec3(1.0 / gamma));
 }
+#endif
 
 // Blinn-Phong highlight: exponent 96 on reflective materials (car paint, glass), 16 on the matte
 // rest, by repeated squaring, which costs far less than pow on llvmpipe.

@@ -50,10 +50,13 @@ int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const L
     return mask;
 }
 
-int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material) {
+int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material, float gamma,
+                  bool gammaEnabled) {
     const bool moonlit = lights.directionalCount > 0 && !lights.directionalDirections.empty() &&
                          !lights.directionalColors.empty();
-    return (lamps & kAllLamps) | (moonlit ? kMoonlightBit : 0) | (material.isReflective ? kReflectiveBit : 0);
+    const bool gammaTwo = gammaEnabled && gamma == 2.0f;
+    return (lamps & kAllLamps) | (moonlit ? kMoonlightBit : 0) |
+           (material.isReflective ? kReflectiveBit : 0) | (gammaTwo ? 0 : kAnyGammaBit);
 }
 
 const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& fullProgram, int key) {
@@ -68,6 +71,8 @@ const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& f
             fragment = withDefine(fragment, "NO_MOONLIGHT");
         if ((key & kReflectiveBit) == 0)
             fragment = withDefine(fragment, "MATTE");
+        if ((key & kAnyGammaBit) == 0)
+            fragment = withDefine(fragment, "GAMMA_TWO");
         variants.programs[slot] =
             buildProgram(readShaderSource(variants.shaderFolder + "basic_lighting_Phong.vert"), fragment);
         variants.built[slot] = true;

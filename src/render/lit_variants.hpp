@@ -16,12 +16,14 @@
 constexpr float kLampRange = 13.0f;
 // The static lit shader holds three lamps.
 constexpr int kLitLampCount = 3;
-// A variant's key: bit i (below kLitLampCount) for lamp i, then the moonlight and the reflective
-// materials' code. The key with every bit is the full program.
+// A variant's key: bit i (below kLitLampCount) for lamp i, then the moonlight, the reflective
+// materials' code and the gamma code for any setting (without it, gamma 2 is built in). The key with
+// every bit is the full program.
 constexpr int kAllLamps = (1 << kLitLampCount) - 1;
 constexpr int kMoonlightBit = 1 << kLitLampCount;
 constexpr int kReflectiveBit = kMoonlightBit << 1;
-constexpr int kFullLitProgram = kAllLamps | kMoonlightBit | kReflectiveBit;
+constexpr int kAnyGammaBit = kReflectiveBit << 1;
+constexpr int kFullLitProgram = kAllLamps | kMoonlightBit | kReflectiveBit | kAnyGammaBit;
 
 struct LitVariants {
     std::string shaderFolder;
@@ -48,8 +50,10 @@ int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const L
 
 // The key of the variant for a draw of a group with `lights` and `material` whose box the lamps of
 // `lamps` reach: the moonlight only if the group receives a directional light, the reflective code
-// only for a reflective material.
-int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material);
+// only for a reflective material, the gamma code for any setting unless gamma correction is on at
+// exactly 2.
+int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material, float gamma,
+                  bool gammaEnabled);
 
 // The program to draw with for `key`: the full program for the full key, otherwise the variant
 // (built now if need be); the full program too when it or the variant failed to build.

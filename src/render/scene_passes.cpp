@@ -126,7 +126,7 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
             if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
                 continue;
             const int key = litVariantKey(lampsReachingMesh(mesh, object.matrix, groupLights), groupLights,
-                                          group.material);
+                                          group.material, gamma, switches.gammaEnabled);
             const ShaderProgram& program = litProgramFor(variants, phongProgram, key);
             if (&program != current) {
                 if (&program != &phongProgram && (given & (1u << key)) == 0) {

@@ -28,7 +28,7 @@ LightSet threeLamps(float secondDistance) {
 
 // The resting box alone through the lit pass's set-up with `program`; returns sceneColor as RGBA.
 std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights,
-                          const MaterialParams& material = MaterialParams{}) {
+                          const MaterialParams& material = MaterialParams{}, float gamma = 2.0f) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     renderShadowAndGeometry(t, frame);
@@ -36,7 +36,7 @@ std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights,
     // No occlusion pass runs here: its term would be whatever the target last held.
     AppState switches;
     switches.ambientOcclusionEnabled = false;
-    applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, material, 2.0f, switches);
+    applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, material, gamma, switches);
     bindLitPassInputs(program, t);
     GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
     glActiveTexture(GL_TEXTURE1);
@@ -97,7 +97,7 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
 
     const LightSet beyond = threeLamps(13.2f);
     ASSERT_EQ(lampsReaching(kBoxMin, kBoxMax, glm::mat4(1.0f), beyond), 0b001);
-    const int key = litVariantKey(0b001, beyond, MaterialParams{});
+    const int key = litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, true);
     ASSERT_EQ(key, 0b001 | kMoonlightBit);
     const ShaderProgram& firstLampOnly = litProgramFor(variants, full, key);
     ASSERT_NE(firstLampOnly.id, 0u);
@@ -116,7 +116,7 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     LightSet moonless = beyond;
     moonless.directionalCount = 0;
     const ShaderProgram& noMoon =
-        litProgramFor(variants, full, litVariantKey(0b001, moonless, MaterialParams{}));
+        litProgramFor(variants, full, litVariantKey(0b001, moonless, MaterialParams{}, 2.0f, true));
     ASSERT_NE(noMoon.id, firstLampOnly.id);
     EXPECT_EQ(litBox(noMoon, moonless), litBox(full, moonless));
     EXPECT_NE(litBox(noMoon, beyond), fullPicture);
@@ -124,8 +124,19 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     // A reflective material needs the reflective code: the matte variant would lose its mirrored sky.
     MaterialParams paint;
     paint.isReflective = true;
-    const ShaderProgram& reflective = litProgramFor(variants, full, litVariantKey(0b001, beyond, paint));
+    const ShaderProgram& reflective =
+        litProgramFor(variants, full, litVariantKey(0b001, beyond, paint, 2.0f, true));
     const std::vector<float> paintPicture = litBox(full, beyond, paint);
     EXPECT_EQ(litBox(reflective, beyond, paint), paintPicture);
     EXPECT_NE(litBox(firstLampOnly, beyond, paint), paintPicture);
+
+    // Gamma 2 is built into every variant drawn while it is set; any other gamma, or none, takes the
+    // gamma code that follows the setting, which the built-in one would not.
+    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.2f, true), key | kAnyGammaBit);
+    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, false), key | kAnyGammaBit);
+    const ShaderProgram& anyGamma = litProgramFor(variants, full, key | kAnyGammaBit);
+    ASSERT_NE(anyGamma.id, firstLampOnly.id);
+    EXPECT_EQ(litBox(anyGamma, beyond, MaterialParams{}, 2.2f), litBox(full, beyond, MaterialParams{}, 2.2f));
+    EXPECT_NE(litBox(firstLampOnly, beyond, MaterialParams{}, 2.2f),
+              litBox(full, beyond, MaterialParams{}, 2.2f));
 }
