@@ -2,6 +2,8 @@
 // with its first two textures on units 0 and 1.
 #include "model/mesh.hpp"
 
+#include "model/vertex_weld.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -45,6 +47,37 @@ std::vector<std::pair<glm::vec3, glm::vec3>> boxesOfGridCells(const std::vector<
     return cells;
 }
 
+std::vector<std::pair<glm::vec3, glm::vec3>> boxesOfTriangleRuns(const std::vector<Vertex>& vertices,
+                                                                 const std::vector<unsigned int>& indices) {
+    std::vector<std::pair<glm::vec3, glm::vec3>> runs;
+    const std::size_t runIndices = 3 * static_cast<std::size_t>(kRunTriangles);
+    for (std::size_t first = 0; first < indices.size(); first += runIndices) {
+        std::pair<glm::vec3, glm::vec3> box{glm::vec3(INFINITY), glm::vec3(-INFINITY)};
+        for (std::size_t i = first; i < std::min(indices.size(), first + runIndices); ++i) {
+            if (indices[i] >= vertices.size()) {
+                box = {glm::vec3(NAN), glm::vec3(NAN)};
+                break;
+            }
+            box.first = glm::min(box.first, vertices[indices[i]].position);
+            box.second = glm::max(box.second, vertices[indices[i]].position);
+        }
+        runs.push_back(box);
+    }
+    return runs;
+}
+
+// Leaves the last unit bound active.
+void bindFirstTwo(const std::vector<Texture>& textures) {
+    for (std::size_t i = 0; i < textures.size() && i < 2; ++i) {
+        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
+        glBindTexture(GL_TEXTURE_2D, textures[i].id);
+    }
+}
+
+// Draws go through these so that a frame allocates nothing once they have grown.
+std::vector<GLsizei> rangeCounts;
+std::vector<const void*> rangeOffsets;
+
 } // namespace
 
 Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,
@@ -59,6 +92,7 @@ Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std:
         }
     }
     partBounds = boxesOfGridCells(this->vertices, this->indices, boundsMin, boundsMax);
+    runBounds = boxesOfTriangleRuns(this->vertices, this->indices);
     upload();
 }
 
@@ -70,13 +104,16 @@ void Mesh::upload() {
 
     glBindVertexArray(vao);
 
+    // The GPU holds each distinct vertex once; the CPU arrays stay as imported.
+    const WeldedArrays welded = weldVertices(vertices, boneData, indices);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(welded.vertices.size() * sizeof(Vertex)),
+                 welded.vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ebo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(unsigned int)),
-                 indices.data(), GL_STATIC_DRAW);
-    indexCount = static_cast<GLsizei>(indices.size());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(welded.indices.size() * sizeof(unsigned int)), welded.indices.data(),
+                 GL_STATIC_DRAW);
+    indexCount = static_cast<GLsizei>(welded.indices.size());
 
     struct FloatAttribute {
         GLuint location;
@@ -95,8 +132,8 @@ void Mesh::upload() {
     }
 
     glBindBuffer(GL_ARRAY_BUFFER, boneVbo);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(boneData.size() * sizeof(VertexBoneData)),
-                 boneData.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(welded.boneData.size() * sizeof(VertexBoneData)),
+                 welded.boneData.data(), GL_STATIC_DRAW);
     // Bone indices must reach the shader as integers: a float conversion would make them unusable as
     // array indices.
     glEnableVertexAttribArray(5);
@@ -111,12 +148,28 @@ void Mesh::upload() {
 
 // Leaves GL_TEXTURE0 active and the mesh's textures bound on units 0 and 1.
 void Mesh::draw() const {
-    for (std::size_t i = 0; i < textures.size() && i < 2; ++i) {
-        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
-        glBindTexture(GL_TEXTURE_2D, textures[i].id);
-    }
+    bindFirstTwo(textures);
     glBindVertexArray(vao);
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// Leaves GL_TEXTURE0 active and the mesh's textures bound on units 0 and 1.
+void Mesh::drawRanges(const std::vector<IndexRange>& ranges) const {
+    if (ranges.empty())
+        return;
+    rangeCounts.clear();
+    rangeOffsets.clear();
+    for (const IndexRange& range : ranges) {
+        rangeCounts.push_back(range.count);
+        rangeOffsets.push_back(
+            reinterpret_cast<const void*>(static_cast<std::size_t>(range.first) * sizeof(unsigned int)));
+    }
+    bindFirstTwo(textures);
+    glBindVertexArray(vao);
+    glMultiDrawElements(GL_TRIANGLES, rangeCounts.data(), GL_UNSIGNED_INT, rangeOffsets.data(),
+                        static_cast<GLsizei>(rangeCounts.size()));
     glBindVertexArray(0);
     glActiveTexture(GL_TEXTURE0);
 }

@@ -32,6 +32,14 @@ struct Texture {
 
 // Cells along each side of the grid that partBounds divides a mesh's box into.
 constexpr int kPartGridCells = 4;
+// Triangles per run of the index list that runBounds boxes.
+constexpr int kRunTriangles = 128;
+
+// A stretch of a mesh's index list: `count` indices from index `first`.
+struct IndexRange {
+    int first = 0;
+    int count = 0;
+};
 
 struct Mesh {
     std::vector<Vertex> vertices;
@@ -53,6 +61,11 @@ struct Mesh {
     // kPartGridCells^3 grid over the mesh's box, in the mesh's own space. Every triangle lies inside
     // one of them.
     std::vector<std::pair<glm::vec3, glm::vec3>> partBounds;
+    // The boxes (min, max) around each run of kRunTriangles consecutive triangles of the index list (the
+    // last run holds the rest), in list order, in the mesh's own space: a pass can skip the runs it
+    // cannot see and keep the order of the rest. A run with an index beyond the vertices has a box of
+    // NaN, which no test excludes.
+    std::vector<std::pair<glm::vec3, glm::vec3>> runBounds;
 
     // Stores the arrays and uploads them once; needs a current GL context.
     Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices, std::vector<Texture> textures,
@@ -60,6 +73,8 @@ struct Mesh {
 
     // Binds the first two textures to units 0 and 1 and draws; the caller has set up the program.
     void draw() const;
+    // The same for the given stretches of the index list only, in one call; nothing without any.
+    void drawRanges(const std::vector<IndexRange>& ranges) const;
 
   private:
     void upload();

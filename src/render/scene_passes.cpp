@@ -10,6 +10,19 @@
 
 #include <algorithm>
 
+namespace {
+
+// The mesh's runs that can reach the clip volume of clipFromLocal, in list order: the picture of the
+// whole mesh without the triangles that lie off it.
+void drawVisibleRuns(const Mesh& mesh, const glm::mat4& clipFromLocal) {
+    // Kept between draws so that a frame allocates nothing once it has grown.
+    static std::vector<IndexRange> ranges;
+    visibleRuns(mesh.runBounds, mesh.indexCount, clipFromLocal, ranges);
+    mesh.drawRanges(ranges);
+}
+
+} // namespace
+
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName) {
     for (const SceneObject& object : objects) {
@@ -34,7 +47,7 @@ void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<Sce
                 program.setMat4(matrixName, object.matrix);
                 matrixSet = true;
             }
-            mesh.draw();
+            drawVisibleRuns(mesh, clipFromLocal);
         }
     }
 }
@@ -68,7 +81,7 @@ void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<Scen
             program.setMat4(matrixName, draw.object->matrix);
             current = draw.object;
         }
-        draw.mesh->draw();
+        drawVisibleRuns(*draw.mesh, frame.viewProj * draw.object->matrix);
     }
 }
 
@@ -144,7 +157,7 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
                 program.setMat4("modelMatrix", object.matrix);
                 placed = &object;
             }
-            mesh.draw();
+            drawVisibleRuns(mesh, clipFromLocal);
         }
     }
     if (current != &phongProgram)

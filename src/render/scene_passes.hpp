@@ -19,15 +19,16 @@ struct LitVariants;
 void drawSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                       const char* matrixName);
 
-// drawSceneObjects for the meshes whose box can reach the clip volume of clipFromWorld; an object's
-// matrix is set only when one of its meshes is drawn. Skipped meshes could not have drawn a fragment.
+// drawSceneObjects for the meshes whose box can reach the clip volume of clipFromWorld, and of
+// those only the runs of triangles (Mesh::runBounds) that can, in their order; an object's matrix is
+// set only when one of its meshes is drawn. Skipped triangles could not have drawn a fragment.
 void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                              const char* matrixName, const glm::mat4& clipFromWorld);
 
-// The meshes of `objects` that can reach the view in drawOrderKey order (nearest box first, boxes
-// around the camera last), so that the depth test rejects hidden fragments before they are shaded;
-// an object's matrix is set whenever the next mesh belongs to another object. Where surfaces
-// coincide exactly the mesh drawn first wins.
+// The meshes of `objects` that can reach the view (their runs that can, as above) in drawOrderKey
+// order (nearest box first, boxes around the camera last), so that the depth test rejects hidden fragments
+// before they are shaded; an object's matrix is set whenever the next mesh belongs to another object. Where
+// surfaces coincide exactly the mesh drawn first wins.
 void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
                             const char* matrixName, const FrameView& frame);
 

@@ -118,3 +118,25 @@ glm::mat4 cropToTexelRect(const TexelRect& rect, int mapSize) {
     crop[3][1] = -(bottom + top) / (top - bottom);
     return crop;
 }
+
+void visibleRuns(const std::vector<std::pair<glm::vec3, glm::vec3>>& runBounds, int indexCount,
+                 const glm::mat4& clipFromLocal, std::vector<IndexRange>& ranges) {
+    ranges.clear();
+    const int runIndices = 3 * kRunTriangles;
+    bool joining = false;
+    for (std::size_t run = 0; run < runBounds.size(); ++run) {
+        const int first = static_cast<int>(run) * runIndices;
+        if (first >= indexCount)
+            break;
+        if (boxOutsideClip(runBounds[run].first, runBounds[run].second, clipFromLocal)) {
+            joining = false;
+            continue;
+        }
+        const int count = std::min(runIndices, indexCount - first);
+        if (joining)
+            ranges.back().count += count;
+        else
+            ranges.push_back({first, count});
+        joining = true;
+    }
+}

@@ -3,7 +3,12 @@
 // never drop what shows.
 #pragma once
 
+#include "model/mesh.hpp"
+
 #include <glm/glm.hpp>
+
+#include <utility>
+#include <vector>
 
 // Half-open texel rectangle [x0, x1) x [y0, y1) of a map; empty when either side has no texels.
 struct TexelRect {
@@ -18,6 +23,13 @@ struct TexelRect {
 // clip volume (-w <= x, y, z <= w) of clipFromLocal. Clip coordinates are linear in the position, so
 // the whole box is then outside and nothing of it can be rasterised.
 bool boxOutsideClip(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::mat4& clipFromLocal);
+
+// Replaces `ranges` by the runs of a list of indexCount indices, boxed in list order by runBounds
+// (kRunTriangles triangles each, the last one the rest), that boxOutsideClip keeps, with neighbouring
+// runs joined into one range. Runs left out lie wholly outside the clip volume, so drawing the ranges in
+// order gives the same picture as drawing the whole list.
+void visibleRuns(const std::vector<std::pair<glm::vec3, glm::vec3>>& runBounds, int indexCount,
+                 const glm::mat4& clipFromLocal, std::vector<IndexRange>& ranges);
 
 // Distance from `point` to the world-space box around [boxMin, boxMax] placed by worldFromLocal
 // (0 inside it): the order key that lets the nearest surfaces be drawn first.

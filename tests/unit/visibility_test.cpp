@@ -33,3 +33,26 @@ TEST(Visibility, BoxesAreCulledOnlyWhenWhollyBeyondOneClipPlane) {
     for (const BoxCase& c : cases)
         EXPECT_EQ(boxOutsideClip(c.boxMin, c.boxMax, kCamera), c.outside) << c.what;
 }
+
+// Four runs straight ahead but for the second, left of the view, and a last run of ten triangles;
+// a box of NaN (a run with an index beyond the vertices) is never dropped.
+TEST(Visibility, RunsOffTheViewAreLeftOutAndNeighboursJoinedInListOrder) {
+    const int run = 3 * kRunTriangles;
+    const std::pair<glm::vec3, glm::vec3> ahead{{-1, -1, -11}, {1, 1, -9}};
+    const std::pair<glm::vec3, glm::vec3> left{{-30, -1, -11}, {-12, 1, -9}};
+    std::vector<std::pair<glm::vec3, glm::vec3>> runs = {ahead, left, ahead, ahead, ahead};
+    const int indexCount = 4 * run + 30;
+    std::vector<IndexRange> ranges = {{7, 7}};
+    visibleRuns(runs, indexCount, kCamera, ranges);
+    ASSERT_EQ(ranges.size(), 2u);
+    EXPECT_EQ(ranges[0].first, 0);
+    EXPECT_EQ(ranges[0].count, run);
+    EXPECT_EQ(ranges[1].first, 2 * run);
+    EXPECT_EQ(ranges[1].count, 2 * run + 30);
+
+    runs = {left, {glm::vec3(NAN), glm::vec3(NAN)}, left};
+    visibleRuns(runs, 3 * run, kCamera, ranges);
+    ASSERT_EQ(ranges.size(), 1u);
+    EXPECT_EQ(ranges[0].first, run);
+    EXPECT_EQ(ranges[0].count, run);
+}
