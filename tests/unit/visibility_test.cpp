@@ -45,14 +45,11 @@ TEST(Visibility, RunsOffTheViewAreLeftOutAndNeighboursJoinedInListOrder) {
     std::vector<IndexRange> ranges = {{7, 7}};
     visibleRuns(runs, indexCount, kCamera, ranges);
     ASSERT_EQ(ranges.size(), 2u);
-    EXPECT_EQ(ranges[0].first, 0);
-    EXPECT_EQ(ranges[0].count, run);
-    EXPECT_EQ(ranges[1].first, 2 * run);
-    EXPECT_EQ(ranges[1].count, 2 * run + 30);
+    EXPECT_EQ(std::make_pair(ranges[0].first, ranges[0].count), std::make_pair(0, run));
+    EXPECT_EQ(std::make_pair(ranges[1].first, ranges[1].count), std::make_pair(2 * run, 2 * run + 30));
 
     runs = {left, {glm::vec3(NAN), glm::vec3(NAN)}, left};
     visibleRuns(runs, 3 * run, kCamera, ranges);
     ASSERT_EQ(ranges.size(), 1u);
-    EXPECT_EQ(ranges[0].first, run);
-    EXPECT_EQ(ranges[0].count, run);
+    EXPECT_EQ(std::make_pair(ranges[0].first, ranges[0].count), std::make_pair(run, run));
 }
