@@ -9,6 +9,7 @@
 #include "render/visibility.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -128,7 +129,9 @@ namespace {
 void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProgram, const LitGroup& group,
                            const LightSet& groupLights, const RenderTargets& targets, const FrameView& frame,
                            float gamma, const AppState& switches) {
-    unsigned given = 0;
+    // One bit per variant key.
+    static_assert(kFullLitProgram < 64, "a variant key must fit the bits of `given`");
+    std::uint64_t given = 0;
     const ShaderProgram* current = &phongProgram;
     const SceneObject* placed = nullptr;
     for (const SceneObject& object : group.objects) {
@@ -142,11 +145,11 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
                                           group.material, gamma, switches.gammaEnabled);
             const ShaderProgram& program = litProgramFor(variants, phongProgram, key);
             if (&program != current) {
-                if (&program != &phongProgram && (given & (1u << key)) == 0) {
+                if (&program != &phongProgram && (given & (std::uint64_t{1} << key)) == 0) {
                     applyLightSet(program, frame.cameraPosition, groupLights, frame.viewProj, group.material,
                                   gamma, switches);
                     bindLitPassInputs(program, targets);
-                    given |= 1u << key;
+                    given |= std::uint64_t{1} << key;
                 } else {
                     program.use();
                 }
