@@ -29,9 +29,7 @@ WeldedArrays weldVertices(const std::vector<Vertex>& vertices, const std::vector
     }
     welded.indices.reserve(indices.size());
     for (const unsigned int index : indices)
-        welded.indices.push_back(index < joined.size()
-                                     ? joined[index]
-                                     : static_cast<unsigned int>(welded.vertices.size()) +
-                                           (index - static_cast<unsigned int>(joined.size())));
+        // An index beyond the imported vertices is beyond the fewer joined ones too.
+        welded.indices.push_back(index < joined.size() ? joined[index] : index);
     return welded;
 }
