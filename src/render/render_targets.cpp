@@ -67,7 +67,16 @@ void createGeometryBuffer(RenderTargets& targets) {
                              &targets.gAttachment3, &targets.gPositionTexture, &targets.gShadowTexture};
     GLenum drawBuffers[6];
     for (int n = 0; n < 6; ++n) {
-        *attachments[n] = createTargetTexture(w, h, GL_RGBA16F, GL_RGBA);
+        // The shadow term is one number per pixel: stored once, it costs each shaded pixel a store of
+        // one half float instead of four on llvmpipe. Sampled, it still reads (s, s, s, 1), exactly as
+        // a four-channel target holding the geometry pass's (s, s, s, 1) would.
+        if (n == 5) {
+            *attachments[n] = createTargetTexture(w, h, GL_R16F, GL_RED);
+            const GLint greyOpaque[4] = {GL_RED, GL_RED, GL_RED, GL_ONE};
+            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, greyOpaque);
+        } else {
+            *attachments[n] = createTargetTexture(w, h, GL_RGBA16F, GL_RGBA);
+        }
         // Occlusion samples that fall off screen read the edge position instead of the far side.
         if (n >= 4) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

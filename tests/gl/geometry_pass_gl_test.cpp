@@ -13,8 +13,34 @@ namespace {
 
 constexpr int kChannels = 4;
 
+// What the passes' samplers read: the stored channels through the texture's swizzle (the shadow
+// term is stored in one channel and read as grey).
 std::vector<float> readAttachment(const RenderTargets& t, GLuint texture) {
-    return readTexture(texture, GL_RGBA, kChannels, t.width, t.height);
+    std::vector<float> pixels = readTexture(texture, GL_RGBA, kChannels, t.width, t.height);
+    GLint swizzle[kChannels] = {};
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+    const auto source = [](const float* texel, GLint channel) {
+        switch (channel) {
+        case GL_RED:
+            return texel[0];
+        case GL_GREEN:
+            return texel[1];
+        case GL_BLUE:
+            return texel[2];
+        case GL_ALPHA:
+            return texel[3];
+        case GL_ONE:
+            return 1.0f;
+        default:
+            return 0.0f;
+        }
+    };
+    for (size_t i = 0; i < pixels.size(); i += kChannels) {
+        const float stored[kChannels] = {pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]};
+        for (size_t c = 0; c < kChannels; ++c)
+            pixels[i + c] = source(stored, swizzle[c]);
+    }
+    return pixels;
 }
 
 float minimumAround(const std::vector<float>& pixels, int width, glm::ivec2 center, int r) {
