@@ -56,8 +56,11 @@ void main() {
     for (int k = 0; k < SAMPLES_PER_PIXEL; ++k) {
         int index = (tile * SAMPLES_PER_PIXEL + k) & (KERNEL_SIZE - 1);
         vec3 samplePos = fragPos + tbn * samples[index] * RADIUS;
-        vec4 offset = projection * vec4(samplePos, 1.0);
-        vec2 sampleUv = offset.xy / offset.w * 0.5 + 0.5;
+        // The projection is a symmetric perspective one (x and y scaled, w = -z): its other terms are
+        // zeros, whose products would add nothing to any of these sums, so only the two scales are
+        // multiplied. The result is the full product's, bit for bit.
+        vec2 clipXy = vec2(projection[0][0] * samplePos.x, projection[1][1] * samplePos.y);
+        vec2 sampleUv = clipXy / -samplePos.z * 0.5 + 0.5;
         float sampleDepth = texture(gPosition, sampleUv).z;
         // Empty pixels (z = 1) and surfaces far in front of this one do not occlude it.
         float rangeCheck = smoothstep(0.0, 1.0, RANGE / abs(fragPos.z - sampleDepth));
