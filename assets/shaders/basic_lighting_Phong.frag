@@ -173,6 +173,9 @@ vec3 shadeNight(vec3 albedo, vec3 baked, vec3 normal, float shadow, float occlus
 }
 // --- end of night lighting ---
 
+// A program built with NO_BAKED_LIGHT defined draws only meshes whose unit 1 holds the all-black
+// image: their baked light is exactly zero, and the lookup is left out.
+//
 // Lightmap texels hold baked irradiance E encoded as sqrt(E / (1 + E)) (the generator's encoding:
 // dark interiors keep their detail in 8 bits, bright glow does not clip); this recovers E, and black
 // ("no baked light") stays 0. The encoding is the data's own, independent of the display gamma.
@@ -188,7 +191,11 @@ void main() {
     float occlusion = ambientOcclusionEnabled == 1 ? texture(ssao, screenUv).r : 1.0;
     float shadow = texture(shadowMap, screenUv).r;
     vec3 albedo = toLinear(texture(diffuse, texCoords).rgb);
+#ifdef NO_BAKED_LIGHT
+    vec3 baked = vec3(0.0);
+#else
     vec3 baked = decodeBakedLight(texture(specular, texCoords).rgb);
+#endif
     vec3 normal = normalize(worldNormal);
     fragColor = vec4(toDisplay(shadeNight(albedo, baked, normal, shadow, occlusion)), 1.0);
 }

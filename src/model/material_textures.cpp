@@ -85,6 +85,8 @@ Texture textureFromFile(const std::string& path, const std::string& meshName) {
     DecodedImage image = decodeImageFile(fileName, maxTextureSize);
     if (image.pixels) {
         uploadMipmappedTexture(texture.id, image);
+        // Every mipmap level of zeros is zeros: such a texture adds nothing wherever it is sampled.
+        texture.black = imageAllZero(image);
     } else {
         std::printf("Texture failed to load at path: %s\n", path.c_str());
         std::fflush(stdout);

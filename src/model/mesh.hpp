@@ -26,8 +26,9 @@ static_assert(sizeof(VertexBoneData) == 64, "VertexBoneData must be 8 ints and 8
 
 struct Texture {
     GLuint id = 0;
-    std::string type; // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
-    std::string path; // the path under which the texture was requested
+    std::string type;   // "texture_diffuse", "texture_specular", "texture_normal" or "texture_height"
+    std::string path;   // the path under which the texture was requested
+    bool black = false; // decoded with every byte zero: sampled anywhere, it reads colour (0, 0, 0)
 };
 
 // Cells along each side of the grid that partBounds divides a mesh's box into.

@@ -18,6 +18,7 @@
 #define STBI_FREE(pointer) std::free(pointer)
 #include <stb_image.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +130,14 @@ DecodedImage decodeImageFile(const std::string& path, int maxDimension, int desi
         bytes.insert(bytes.end(), chunk, chunk + got);
     std::fclose(file);
     return decodeImage(bytes.data(), bytes.size(), maxDimension, desiredChannels);
+}
+
+bool imageAllZero(const DecodedImage& image) {
+    if (!image.pixels || image.width <= 0 || image.height <= 0 || image.channels <= 0)
+        return false;
+    const size_t size = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) *
+                        static_cast<size_t>(image.channels);
+    return std::all_of(image.pixels, image.pixels + size, [](unsigned char byte) { return byte == 0; });
 }
 
 void releaseImage(DecodedImage& image) {

@@ -44,6 +44,9 @@ DecodedImage decodeImage(const unsigned char* data, size_t size, int maxDimensio
 // decodeImage on the whole file; an image without pixels when the file cannot be opened or read.
 DecodedImage decodeImageFile(const std::string& path, int maxDimension, int desiredChannels = 0);
 
+// Whether the image has pixels and every byte of them is zero.
+bool imageAllZero(const DecodedImage& image);
+
 // Gives the pixels back to stb_image; the record is left without pixels.
 void releaseImage(DecodedImage& image);
 

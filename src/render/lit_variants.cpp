@@ -50,13 +50,18 @@ int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const L
     return mask;
 }
 
+bool meshHasBakedLight(const Mesh& mesh) {
+    return mesh.textures.size() < 2 || !mesh.textures[1].black;
+}
+
 int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material, float gamma,
-                  bool gammaEnabled) {
+                  bool gammaEnabled, bool bakedLight) {
     const bool moonlit = lights.directionalCount > 0 && !lights.directionalDirections.empty() &&
                          !lights.directionalColors.empty();
     const bool gammaTwo = gammaEnabled && gamma == 2.0f;
     return (lamps & kAllLamps) | (moonlit ? kMoonlightBit : 0) |
-           (material.isReflective ? kReflectiveBit : 0) | (gammaTwo ? 0 : kAnyGammaBit);
+           (material.isReflective ? kReflectiveBit : 0) | (gammaTwo ? 0 : kAnyGammaBit) |
+           (bakedLight ? kBakedLightBit : 0);
 }
 
 const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& fullProgram, int key) {
@@ -73,6 +78,8 @@ const ShaderProgram& litProgramFor(LitVariants& variants, const ShaderProgram& f
             fragment = withDefine(fragment, "MATTE");
         if ((key & kAnyGammaBit) == 0)
             fragment = withDefine(fragment, "GAMMA_TWO");
+        if ((key & kBakedLightBit) == 0)
+            fragment = withDefine(fragment, "NO_BAKED_LIGHT");
         variants.programs[slot] =
             buildProgram(readShaderSource(variants.shaderFolder + "basic_lighting_Phong.vert"), fragment);
         variants.built[slot] = true;

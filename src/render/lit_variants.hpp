@@ -17,13 +17,14 @@ constexpr float kLampRange = 13.0f;
 // The static lit shader holds three lamps.
 constexpr int kLitLampCount = 3;
 // A variant's key: bit i (below kLitLampCount) for lamp i, then the moonlight, the reflective
-// materials' code and the gamma code for any setting (without it, gamma 2 is built in). The key with
-// every bit is the full program.
+// materials' code, the gamma code for any setting (without it, gamma 2 is built in) and the baked
+// light's lookup (without it, the baked light is zero). The key with every bit is the full program.
 constexpr int kAllLamps = (1 << kLitLampCount) - 1;
 constexpr int kMoonlightBit = 1 << kLitLampCount;
 constexpr int kReflectiveBit = kMoonlightBit << 1;
 constexpr int kAnyGammaBit = kReflectiveBit << 1;
-constexpr int kFullLitProgram = kAllLamps | kMoonlightBit | kReflectiveBit | kAnyGammaBit;
+constexpr int kBakedLightBit = kAnyGammaBit << 1;
+constexpr int kFullLitProgram = kAllLamps | kMoonlightBit | kReflectiveBit | kAnyGammaBit | kBakedLightBit;
 
 struct LitVariants {
     std::string shaderFolder;
@@ -48,12 +49,17 @@ int lampsReaching(const glm::vec3& boxMin, const glm::vec3& boxMax, const glm::m
 // reaches a triangle.
 int lampsReachingMesh(const Mesh& mesh, const glm::mat4& worldFromLocal, const LightSet& lights);
 
+// Whether the mesh's second texture, the baked light on unit 1, may hold light: false only when it
+// is known to be all black ("no baked light"). A mesh with fewer than two textures leaves unit 1 as
+// it was, which may be anything.
+bool meshHasBakedLight(const Mesh& mesh);
+
 // The key of the variant for a draw of a group with `lights` and `material` whose box the lamps of
 // `lamps` reach: the moonlight only if the group receives a directional light, the reflective code
 // only for a reflective material, the gamma code for any setting unless gamma correction is on at
-// exactly 2.
+// exactly 2, the baked light's lookup only for a mesh that has baked light.
 int litVariantKey(int lamps, const LightSet& lights, const MaterialParams& material, float gamma,
-                  bool gammaEnabled);
+                  bool gammaEnabled, bool bakedLight);
 
 // The program to draw with for `key`: the full program for the full key, otherwise the variant
 // (built now if need be); the full program too when it or the variant failed to build.

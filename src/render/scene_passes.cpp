@@ -9,7 +9,7 @@
 #include "render/visibility.hpp"
 
 #include <algorithm>
-#include <cstdint>
+#include <bitset>
 
 namespace {
 
@@ -130,8 +130,7 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
                            const LightSet& groupLights, const RenderTargets& targets, const FrameView& frame,
                            float gamma, const AppState& switches) {
     // One bit per variant key.
-    static_assert(kFullLitProgram < 64, "a variant key must fit the bits of `given`");
-    std::uint64_t given = 0;
+    std::bitset<kFullLitProgram + 1> given;
     const ShaderProgram* current = &phongProgram;
     const SceneObject* placed = nullptr;
     for (const SceneObject& object : group.objects) {
@@ -141,15 +140,16 @@ void drawWithReachingLamps(LitVariants& variants, const ShaderProgram& phongProg
         for (const Mesh& mesh : object.model->meshes) {
             if (boxOutsideClip(mesh.boundsMin, mesh.boundsMax, clipFromLocal))
                 continue;
-            const int key = litVariantKey(lampsReachingMesh(mesh, object.matrix, groupLights), groupLights,
-                                          group.material, gamma, switches.gammaEnabled);
+            const int key =
+                litVariantKey(lampsReachingMesh(mesh, object.matrix, groupLights), groupLights,
+                              group.material, gamma, switches.gammaEnabled, meshHasBakedLight(mesh));
             const ShaderProgram& program = litProgramFor(variants, phongProgram, key);
             if (&program != current) {
-                if (&program != &phongProgram && (given & (std::uint64_t{1} << key)) == 0) {
+                if (&program != &phongProgram && !given[static_cast<size_t>(key)]) {
                     applyLightSet(program, frame.cameraPosition, groupLights, frame.viewProj, group.material,
                                   gamma, switches);
                     bindLitPassInputs(program, targets);
-                    given |= std::uint64_t{1} << key;
+                    given.set(static_cast<size_t>(key));
                 } else {
                     program.use();
                 }

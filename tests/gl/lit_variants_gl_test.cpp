@@ -28,7 +28,8 @@ LightSet threeLamps(float secondDistance) {
 
 // The resting box alone through the lit pass's set-up with `program`; returns sceneColor as RGBA.
 std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights,
-                          const MaterialParams& material = MaterialParams{}, float gamma = 2.0f) {
+                          const MaterialParams& material = MaterialParams{}, float gamma = 2.0f,
+                          glm::vec3 bakedLight = glm::vec3(0.0f)) {
     const RenderTargets& t = sharedTargets().targets;
     const FrameView frame = testFrameView(t);
     renderShadowAndGeometry(t, frame);
@@ -38,7 +39,7 @@ std::vector<float> litBox(const ShaderProgram& program, const LightSet& lights,
     switches.ambientOcclusionEnabled = false;
     applyLightSet(program, frame.cameraPosition, lights, frame.viewProj, material, gamma, switches);
     bindLitPassInputs(program, t);
-    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(glm::vec3(0.0f))};
+    GLuint textures[2] = {createSolidTexture(glm::vec3(0.6f)), createSolidTexture(bakedLight)};
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, textures[1]);
     glActiveTexture(GL_TEXTURE0);
@@ -97,8 +98,8 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
 
     const LightSet beyond = threeLamps(13.2f);
     ASSERT_EQ(lampsReaching(kBoxMin, kBoxMax, glm::mat4(1.0f), beyond), 0b001);
-    const int key = litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, true);
-    ASSERT_EQ(key, 0b001 | kMoonlightBit);
+    const int key = litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, true, true);
+    ASSERT_EQ(key, 0b001 | kMoonlightBit | kBakedLightBit);
     const ShaderProgram& firstLampOnly = litProgramFor(variants, full, key);
     ASSERT_NE(firstLampOnly.id, 0u);
     ASSERT_NE(firstLampOnly.id, full.id);
@@ -116,7 +117,7 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     LightSet moonless = beyond;
     moonless.directionalCount = 0;
     const ShaderProgram& noMoon =
-        litProgramFor(variants, full, litVariantKey(0b001, moonless, MaterialParams{}, 2.0f, true));
+        litProgramFor(variants, full, litVariantKey(0b001, moonless, MaterialParams{}, 2.0f, true, true));
     ASSERT_NE(noMoon.id, firstLampOnly.id);
     EXPECT_EQ(litBox(noMoon, moonless), litBox(full, moonless));
     EXPECT_NE(litBox(noMoon, beyond), fullPicture);
@@ -125,17 +126,28 @@ TEST(LitVariants, LeaveOutOnlyWhatCannotShowAndEachPartShowsWhereItIsUsed) {
     MaterialParams paint;
     paint.isReflective = true;
     const ShaderProgram& reflective =
-        litProgramFor(variants, full, litVariantKey(0b001, beyond, paint, 2.0f, true));
+        litProgramFor(variants, full, litVariantKey(0b001, beyond, paint, 2.0f, true, true));
     const std::vector<float> paintPicture = litBox(full, beyond, paint);
     EXPECT_EQ(litBox(reflective, beyond, paint), paintPicture);
     EXPECT_NE(litBox(firstLampOnly, beyond, paint), paintPicture);
 
     // Gamma 2 is built into every variant drawn while it is set; any other gamma, or none, takes the
     // gamma code that follows the setting, which the built-in one would not.
-    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.2f, true), key | kAnyGammaBit);
-    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, false), key | kAnyGammaBit);
+    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.2f, true, true), key | kAnyGammaBit);
+    EXPECT_EQ(litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, false, true), key | kAnyGammaBit);
     const ShaderProgram& anyGamma = litProgramFor(variants, full, key | kAnyGammaBit);
     EXPECT_EQ(litBox(anyGamma, beyond, MaterialParams{}, 2.2f), litBox(full, beyond, MaterialParams{}, 2.2f));
     EXPECT_NE(litBox(firstLampOnly, beyond, MaterialParams{}, 2.2f),
               litBox(full, beyond, MaterialParams{}, 2.2f));
+
+    // A mesh whose unit 1 holds the all-black image draws without the baked light's lookup, to the
+    // same picture; where unit 1 holds light, that variant would lose it.
+    const int unlit = litVariantKey(0b001, beyond, MaterialParams{}, 2.0f, true, false);
+    EXPECT_EQ(unlit, key & ~kBakedLightBit);
+    const ShaderProgram& noBakedLight = litProgramFor(variants, full, unlit);
+    ASSERT_NE(noBakedLight.id, firstLampOnly.id);
+    EXPECT_EQ(litBox(noBakedLight, beyond), fullPicture);
+    const glm::vec3 glow(0.5f);
+    EXPECT_NE(litBox(noBakedLight, beyond, MaterialParams{}, 2.0f, glow),
+              litBox(full, beyond, MaterialParams{}, 2.0f, glow));
 }

@@ -142,3 +142,21 @@ TEST(DecodeImage, OnlyJpegAndPngWithinTheLimitDecode) {
         EXPECT_EQ(image.width, 0) << path;
     }
 }
+
+// Only an image of nothing but zero bytes counts as black, down to its very last byte.
+TEST(DecodeImage, AllZeroOnlyWhenEveryByteIsZero) {
+    std::vector<unsigned char> pixels(5 * 3 * 3, 0);
+    const std::string black = tempPath("black.jpg");
+    ASSERT_NE(stbi_write_jpg(black.c_str(), 5, 3, 3, pixels.data(), 90), 0);
+    DecodedImage image = decodeImageFile(black, 16);
+    EXPECT_TRUE(imageAllZero(image));
+    releaseImage(image);
+    EXPECT_FALSE(imageAllZero(image));
+
+    pixels.back() = 1;
+    const std::string lastByte = tempPath("last_byte.png");
+    ASSERT_NE(stbi_write_png(lastByte.c_str(), 5, 3, 3, pixels.data(), 5 * 3), 0);
+    image = decodeImageFile(lastByte, 16);
+    EXPECT_FALSE(imageAllZero(image));
+    releaseImage(image);
+}
