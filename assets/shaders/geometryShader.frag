@@ -33,6 +33,12 @@ const float LIGHT_BOX_WIDTH = 180.0;
 const float LIGHT_DEPTH_RANGE = 119.0;
 
 // 1 lit, 0 shadowed, filtered over the 2 x 2 texels around the lookup.
+#ifdef SHADOW_TERM_UNREAD
+// Built with SHADOW_TERM_UNREAD defined, the program draws only objects that the lit pass lights
+// without the moon (the sky): the term dims nothing there, so none is worked out. The shadow-term view
+// draws them with the full program.
+float shadowTerm() { return 1.0; }
+#else
 float shadowTerm() {
     // The skinned program never receives a light-space matrix: its all-zero default means there is
     // no shadow map to consult, and the character counts as lit.
@@ -55,6 +61,7 @@ float shadowTerm() {
     vec4 lit = step(vec4(lightSpacePosition.z - depthBias), stored);
     return mix(mix(lit.w, lit.z, weight.x), mix(lit.x, lit.y, weight.x), weight.y);
 }
+#endif
 
 void main() {
     // The occlusion pass normalises the normal it reads; half floats keep its direction as well.

@@ -99,7 +99,7 @@ void drawFramePasses(Scene& scene, FrameResources& r, const FrameInputs& in, Sou
 
     beginPass(in, "geometry");
     runGeometryPass(*in.geometry.statics, r.targets, r.lightSpaceMatrix, in.view, r.shadowObjects,
-                    viewNeedsMaterial(in.shownView));
+                    viewNeedsMaterial(in.shownView), in.geometry.staticsUnshadowed);
     endPass(in);
     if (!in.skip.character) {
         beginPass(in, "character geometry");
@@ -253,8 +253,8 @@ bool runFrameLoop(GLFWwindow* window, Scene& scene, FrameResources& resources, c
             in.view.cameraPosition = camera.position;
 
             in.shownView = hud.view;
-            in.geometry =
-                geometryProgramsFor(views, scene.geometryProgram, scene.geometrySkinnedProgram, in.shownView);
+            in.geometry = geometryProgramsFor(views, scene.geometryProgram, scene.geometryUnshadowedProgram,
+                                              scene.geometrySkinnedProgram, in.shownView);
             drawFramePasses(scene, resources, in, soundCues, soundEngine);
 
             writeScreenshotsOfFrame(window, options, frameNumber);

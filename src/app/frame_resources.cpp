@@ -53,6 +53,7 @@ FrameResources createFrameResources(const Scene& scene, const Settings& settings
     resources.lightSpaceMatrix = computeLightSpaceMatrix();
     resources.shadowObjects = shadowDrawOrder(scene);
     resources.litGroups = litDrawGroups(scene);
+    markShadowTermReaders(resources.shadowObjects, resources.litGroups);
     resources.lights = sceneLightSet(scene.lights);
     resources.characterScript = makeCharacterScript();
     resources.emitterPlacements.assign(scene.matrices.emitters.begin(), scene.matrices.emitters.end());

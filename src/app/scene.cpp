@@ -202,6 +202,11 @@ Scene buildScene() {
     scene.ssaoBlurProgram = buildFromFiles({"shaderSSAO.vert", "shaderSSAOBlur.frag"});
     scene.ssaoProgram = buildFromFiles({"shaderSSAO.vert", "shaderSSAO.frag"});
     scene.geometryProgram = buildFromFiles({"geometryShader.vert", "geometryShader.frag"});
+    // Only beside a working geometryProgram, so that a broken shader file is reported once.
+    if (scene.geometryProgram.id != 0)
+        scene.geometryUnshadowedProgram = buildProgram(
+            readShaderSource(shaderFolder + "geometryShader.vert"),
+            withDefine(readShaderSource(shaderFolder + "geometryShader.frag"), "SHADOW_TERM_UNREAD"));
 
     scene.lights = SceneLights{};
     scene.matrices = composeSceneMatrices();

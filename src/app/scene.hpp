@@ -71,6 +71,9 @@ struct Scene {
     ShaderProgram ssaoBlurProgram;
     ShaderProgram ssaoProgram;
     ShaderProgram geometryProgram;
+    // geometryProgram built with SHADOW_TERM_UNREAD, for the objects whose shadow term the lit pass
+    // never reads; id 0 when geometryProgram failed to build.
+    ShaderProgram geometryUnshadowedProgram;
 
     SceneLights lights;
     SceneMatrices matrices;

@@ -70,9 +70,12 @@ BufferViews createBufferViews(const std::string& shaderFolder) {
 }
 
 GeometryPrograms geometryProgramsFor(BufferViews& views, const ShaderProgram& geometryProgram,
+                                     const ShaderProgram& geometryUnshadowedProgram,
                                      const ShaderProgram& geometrySkinnedProgram, BufferView view) {
+    if (view == BufferView::shadowTerm)
+        return {&geometryProgram, nullptr, &geometrySkinnedProgram};
     if (!viewNeedsMaterial(view))
-        return {&geometryProgram, &geometrySkinnedProgram};
+        return {&geometryProgram, &geometryUnshadowedProgram, &geometrySkinnedProgram};
     if (!views.materialBuilt) {
         const std::string fragment =
             withDefine(readShaderSource(views.shaderFolder + "geometryShader.frag"), "STORE_MATERIAL");
@@ -88,7 +91,7 @@ GeometryPrograms geometryProgramsFor(BufferViews& views, const ShaderProgram& ge
         }
         views.materialBuilt = true;
     }
-    return {&views.materialGeometry, &views.materialGeometrySkinned};
+    return {&views.materialGeometry, nullptr, &views.materialGeometrySkinned};
 }
 
 void runViewPass(const ShaderProgram& colorProgram, BufferViews& views, const RenderTargets& targets,

@@ -32,6 +32,9 @@ struct BufferViews {
 // The geometry pass's programs for one frame.
 struct GeometryPrograms {
     const ShaderProgram* statics = nullptr;
+    // For the static objects whose shadow term the lit pass never reads; null where statics must
+    // draw them too (the views that show the shadow term or the mesh textures).
+    const ShaderProgram* staticsUnshadowed = nullptr;
     const ShaderProgram* skinned = nullptr;
 };
 
@@ -43,6 +46,7 @@ BufferViews createBufferViews(const std::string& shaderFolder);
 // views, their variants that also store the mesh textures in attachments 0 and 2, which every other
 // view leaves out. A variant that fails to build has id 0 and draws nothing.
 GeometryPrograms geometryProgramsFor(BufferViews& views, const ShaderProgram& geometryProgram,
+                                     const ShaderProgram& geometryUnshadowedProgram,
                                      const ShaderProgram& geometrySkinnedProgram, BufferView view);
 
 // The frame's last pass: the lit picture through colorProgram (runFinalPass), or the chosen buffer.

@@ -49,11 +49,16 @@ void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
 
-    geometryProgram.use();
-    geometryProgram.setInt("shadowMap", 2);
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, targets.shadow.depthMap);
     glActiveTexture(GL_TEXTURE0);
+    setGeometryUniforms(geometryProgram, lightSpaceMatrix, frame);
+}
+
+void setGeometryUniforms(const ShaderProgram& geometryProgram, const glm::mat4& lightSpaceMatrix,
+                         const FrameView& frame) {
+    geometryProgram.use();
+    geometryProgram.setInt("shadowMap", 2);
     geometryProgram.setMat4("lightSpaceMatrix", lightSpaceMatrix);
     geometryProgram.setMat4("projection", frame.projection);
     geometryProgram.setMat4("view", frame.view);

@@ -17,6 +17,11 @@
 void beginGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                        const glm::mat4& lightSpaceMatrix, const FrameView& frame, bool storeMaterial = false);
 
+// Makes geometryProgram current with the frame's uniforms that beginGeometryPass sets ("shadowMap" = 2
+// and the matrices and positions).
+void setGeometryUniforms(const ShaderProgram& geometryProgram, const glm::mat4& lightSpaceMatrix,
+                         const FrameView& frame);
+
 // After the static objects, before the character: copies the geometry buffer's depth and stencil
 // into sceneDepthStencil, where the lit pass starts from them.
 void keepStaticDepth(const RenderTargets& targets);

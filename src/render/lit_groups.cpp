@@ -1,6 +1,20 @@
 // The lit pass's material table.
 #include "render/lit_groups.hpp"
 
+void markShadowTermReaders(std::vector<SceneObject>& objects, const std::vector<LitGroup>& groups) {
+    for (SceneObject& object : objects) {
+        bool held = false;
+        bool moonlit = false;
+        for (const LitGroup& group : groups)
+            for (const SceneObject& member : group.objects)
+                if (member.model == object.model) {
+                    held = true;
+                    moonlit = moonlit || group.directionalCount > 0;
+                }
+        object.shadowTermRead = moonlit || !held;
+    }
+}
+
 std::vector<LitGroup> buildLitGroups(const SceneObject& building, const std::vector<SceneObject>& trees,
                                      const SceneObject& terrain, const SceneObject& window,
                                      const std::vector<SceneObject>& cars, const SceneObject& background) {

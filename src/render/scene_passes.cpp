@@ -54,7 +54,8 @@ void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<Sce
 }
 
 void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
-                            const char* matrixName, const FrameView& frame) {
+                            const char* matrixName, const FrameView& frame,
+                            const ShaderProgram* unshadowedProgram) {
     struct MeshDraw {
         const SceneObject* object;
         const Mesh* mesh;
@@ -76,14 +77,25 @@ void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<Scen
     // Stable, so that meshes at the same distance keep the list's order.
     std::stable_sort(draws.begin(), draws.end(),
                      [](const MeshDraw& a, const MeshDraw& b) { return a.distance < b.distance; });
+    const bool switching = unshadowedProgram != nullptr && unshadowedProgram->id != 0;
+    const ShaderProgram* used = &program;
     const SceneObject* current = nullptr;
     for (const MeshDraw& draw : draws) {
+        const ShaderProgram* wanted =
+            switching && !draw.object->shadowTermRead ? unshadowedProgram : &program;
+        if (wanted != used) {
+            wanted->use();
+            used = wanted;
+            current = nullptr;
+        }
         if (draw.object != current) {
-            program.setMat4(matrixName, draw.object->matrix);
+            used->setMat4(matrixName, draw.object->matrix);
             current = draw.object;
         }
         drawVisibleRuns(*draw.mesh, frame.viewProj * draw.object->matrix);
     }
+    if (used != &program)
+        program.use();
 }
 
 void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, const glm::mat4& lightSpaceMatrix,
@@ -115,9 +127,12 @@ void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, cons
 
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
-                     const std::vector<SceneObject>& objects, bool storeMaterial) {
+                     const std::vector<SceneObject>& objects, bool storeMaterial,
+                     const ShaderProgram* unshadowedProgram) {
+    if (unshadowedProgram != nullptr && unshadowedProgram->id != 0)
+        setGeometryUniforms(*unshadowedProgram, lightSpaceMatrix, frame);
     beginGeometryPass(geometryProgram, targets, lightSpaceMatrix, frame, storeMaterial);
-    drawVisibleFrontToBack(geometryProgram, objects, "model", frame);
+    drawVisibleFrontToBack(geometryProgram, objects, "model", frame, unshadowedProgram);
     keepStaticDepth(targets);
 }
 

@@ -29,8 +29,11 @@ void drawVisibleSceneObjects(const ShaderProgram& program, const std::vector<Sce
 // order (nearest box first, boxes around the camera last), so that the depth test rejects hidden fragments
 // before they are shaded; an object's matrix is set whenever the next mesh belongs to another object. Where
 // surfaces coincide exactly the mesh drawn first wins.
+// With unshadowedProgram, the objects whose shadowTermRead is false are drawn by it instead, in the
+// same order; program is current again at the end.
 void drawVisibleFrontToBack(const ShaderProgram& program, const std::vector<SceneObject>& objects,
-                            const char* matrixName, const FrameView& frame);
+                            const char* matrixName, const FrameView& frame,
+                            const ShaderProgram* unshadowedProgram = nullptr);
 
 // Depth of `objects` (in the shadow draw order) from the shadow light. The first call draws them all
 // into the cleared map; later calls clear and redraw only shadow.dirty (with the scissor, culled to
@@ -45,7 +48,8 @@ void runShadowPass(const ShaderProgram& depthProgram, ShadowTarget& shadow, cons
 // and the character script.
 void runGeometryPass(const ShaderProgram& geometryProgram, const RenderTargets& targets,
                      const glm::mat4& lightSpaceMatrix, const FrameView& frame,
-                     const std::vector<SceneObject>& objects, bool storeMaterial = false);
+                     const std::vector<SceneObject>& objects, bool storeMaterial = false,
+                     const ShaderProgram* unshadowedProgram = nullptr);
 
 // The lit scene into sceneFBO: each group gets applyLightSet with its material and light counts (the
 // set's other values unchanged), then its on-screen meshes with "modelMatrix"; "ssao" and "shadowMap" are
