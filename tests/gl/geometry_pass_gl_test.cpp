@@ -19,26 +19,14 @@ std::vector<float> readAttachment(const RenderTargets& t, GLuint texture) {
     std::vector<float> pixels = readTexture(texture, GL_RGBA, kChannels, t.width, t.height);
     GLint swizzle[kChannels] = {};
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
-    const auto source = [](const float* texel, GLint channel) {
-        switch (channel) {
-        case GL_RED:
-            return texel[0];
-        case GL_GREEN:
-            return texel[1];
-        case GL_BLUE:
-            return texel[2];
-        case GL_ALPHA:
-            return texel[3];
-        case GL_ONE:
-            return 1.0f;
-        default:
-            return 0.0f;
-        }
-    };
     for (size_t i = 0; i < pixels.size(); i += kChannels) {
-        const float stored[kChannels] = {pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3]};
+        // GL_RED to GL_ALPHA are consecutive; then GL_ZERO and GL_ONE.
+        const float stored[kChannels + 2] = {pixels[i],     pixels[i + 1], pixels[i + 2],
+                                             pixels[i + 3], 0.0f,          1.0f};
         for (size_t c = 0; c < kChannels; ++c)
-            pixels[i + c] = source(stored, swizzle[c]);
+            pixels[i + c] = stored[swizzle[c] == GL_ZERO  ? 4
+                                   : swizzle[c] == GL_ONE ? 5
+                                                          : swizzle[c] - GL_RED];
     }
     return pixels;
 }

@@ -42,22 +42,19 @@ TEST(LitGroups, DrawBuildingTreesTerrainThenWindowCarsAndBackgroundWithTheirMate
     }
 }
 
-// The geometry pass may leave out the shadow term only for what no moonlit group draws: the sky.
-// The models are told apart by their addresses alone, which are never followed.
+// The geometry pass may leave out the shadow term only for what no moonlit group draws: the sky. The
+// models are told apart by their addresses alone, which are never followed: 0 the building
+// (moonlit), 1 the sky (lamps only), 2 a tree that the sky group draws as well, 3 in no group.
 TEST(LitGroups, OnlyObjectsNoMoonlitGroupDrawsLeaveTheirShadowTermUnread) {
     static const char places[4] = {};
-    const auto model = [](int i) { return reinterpret_cast<const Model*>(&places[i]); };
-    const auto at = [&](int i) { return SceneObject{model(i), glm::mat4(1.0f)}; };
-    // 0 the building (moonlit), 1 the sky (lamps only), 2 a tree that the sky group draws as well,
-    // 3 an object no group draws.
+    const auto at = [](int i) {
+        return SceneObject{reinterpret_cast<const Model*>(&places[i]), glm::mat4(1.0f), false};
+    };
     std::vector<LitGroup> groups = buildLitGroups(at(0), {at(2)}, {}, {}, {}, at(1));
     groups.back().objects.push_back(at(2));
     std::vector<SceneObject> objects = {at(0), at(1), at(2), at(3)};
-    for (SceneObject& object : objects)
-        object.shadowTermRead = false;
     markShadowTermReaders(objects, groups);
-    EXPECT_TRUE(objects[0].shadowTermRead);
-    EXPECT_FALSE(objects[1].shadowTermRead);
-    EXPECT_TRUE(objects[2].shadowTermRead);
-    EXPECT_TRUE(objects[3].shadowTermRead);
+    EXPECT_EQ((std::vector<bool>{objects[0].shadowTermRead, objects[1].shadowTermRead,
+                                 objects[2].shadowTermRead, objects[3].shadowTermRead}),
+              (std::vector<bool>{true, false, true, true}));
 }
