@@ -15,7 +15,7 @@ struct SceneObject {
     const Model* model = nullptr;
     glm::mat4 matrix{1.0f};
     // False for an object that only lit groups without a directional light draw: the lit pass then
-    // never reads the shadow term the geometry pass stores for it (see moonlitObjects).
+    // never reads the shadow term the geometry pass stores for it (see markShadowTermReaders).
     bool shadowTermRead = true;
 };
 
